@@ -1,0 +1,97 @@
+#include "app/app_state.h"
+#include "app/frame.h"
+#include "app/layout.h"
+#include "app/message.h"
+#include "res/resource.h"
+
+namespace {
+
+HACCEL g_accelerators;
+
+bool RegisterMainClass(const char* className)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = g_app.instance;
+    windowClass.hIcon = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
+    windowClass.hIconSm = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = className;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+void CentreWindow(HWND window)
+{
+    WindowOrigin origin = CentreMainWindow(GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
+    SetWindowPos(window, HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE);
+}
+
+}  // namespace
+
+HWND StartApplication(HINSTANCE instance, int showCommand)
+{
+    g_app.instance = instance;
+    g_app.appIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
+
+    char title[100] = {};
+    char className[100] = {};
+    LoadStringA(instance, IDS_APP_TITLE, title, sizeof title);
+    LoadStringA(instance, IDS_WINDOW_CLASS, className, sizeof className);
+
+    InitCommonControls();
+    if (!RegisterMainClass(className)) {
+        ShowMessage(nullptr, "Windows Registration failed!", "Error", MB_ICONWARNING);
+        return nullptr;
+    }
+
+    HWND window = CreateWindowExA(WS_EX_ACCEPTFILES, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
+                                  kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance, nullptr);
+    if (!window) {
+        ShowMessage(nullptr, "程序启动失败", "Error", MB_ICONWARNING);
+        return nullptr;
+    }
+    CentreWindow(window);
+    g_app.mainWindow = window;
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    g_accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
+    return window;
+}
+
+int RunMessageLoop(HWND window)
+{
+    // Accelerators are offered every message of the thread, so the keys act
+    // on the main window even while a control or the label editor has focus.
+    MSG message = {};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0)
+        DispatchThreadMessage(window, message);
+    return static_cast<int>(message.wParam);
+}
+
+void DispatchThreadMessage(HWND window, MSG& message)
+{
+    if (TranslateAcceleratorA(window, g_accelerators, &message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
+void CleanUp()
+{
+    // The item list and the tree would destroy their image lists again when
+    // they are destroyed, so they are detached before each list is released.
+    HWND window = g_app.mainWindow;
+    if (window) {
+        SendMessageA(ItemList(window), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+        SendMessageA(ItemList(window), LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
+        SendMessageA(FolderTree(window), TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    }
+    for (HIMAGELIST* list : {&g_app.smallIcons, &g_app.largeIcons, &g_app.treeIcons}) {
+        if (*list)
+            ImageList_Destroy(*list);
+        *list = nullptr;
+    }
+    PostQuitMessage(0);
+}

@@ -1,0 +1,131 @@
+#include "app/app_state.h"
+#include "app/frame.h"
+#include "app/layout.h"
+#include "app/message.h"
+#include "browse/browse.h"
+#include "res/resource.h"
+
+namespace {
+
+struct ColumnRule {
+    const char* title;
+    int width;
+    int format;
+};
+
+const ColumnRule kDriveColumnRules[] = {
+    {"名称", 160, LVCFMT_CENTER},   {"类型", 100, LVCFMT_CENTER},     {"总大小", 100, LVCFMT_CENTER},
+    {"可用空间", 100, LVCFMT_CENTER}, {"文件系统", 100, LVCFMT_CENTER},
+};
+const ColumnRule kFolderColumnRules[] = {
+    {"名称", 220, LVCFMT_CENTER},
+    {"大小", 100, LVCFMT_RIGHT},
+    {"类型", 120, LVCFMT_LEFT},
+    {"修改时间", 120, LVCFMT_LEFT},
+};
+const ColumnRule kVaultColumnRules[] = {
+    {"文件所在路径", 560, LVCFMT_CENTER},
+};
+
+constexpr int kStatusPartEdges[] = {200, 300, -1};
+
+HWND CreateChild(HWND parent, HINSTANCE instance, DWORD exStyle, const char* windowClass, DWORD style, int id)
+{
+    return CreateWindowExA(exStyle, windowClass, "", style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+template <size_t N>
+void InsertColumns(HWND list, const ColumnRule (&rules)[N])
+{
+    for (size_t i = 0; i < N; ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.fmt = rules[i].format;
+        column.cx = rules[i].width;
+        column.pszText = const_cast<char*>(rules[i].title);
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+}  // namespace
+
+void CreateControls(HWND window)
+{
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+
+    HWND tree = CreateChild(window, instance, 0, WC_TREEVIEWA,
+                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
+                                TVS_LINESATROOT | TVS_TRACKSELECT,
+                            IDC_FOLDER_TREE);
+    if (!tree) {
+        ShowMessage(window, "创建树状控件失败", "提示", MB_OK);
+        return;
+    }
+    HWND list = CreateChild(window, instance, 0, WC_LISTVIEWA,
+                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LVS_REPORT | LVS_EDITLABELS,
+                            IDC_ITEM_LIST);
+    if (!list) {
+        ShowMessage(window, "创建ListView控件失败", "提示", MB_OK);
+        return;
+    }
+    SetColumnSet(window, kDriveColumns);
+    SetViewMode(window, LVS_REPORT);
+
+    HWND status = CreateChild(window, instance, WS_EX_CLIENTEDGE, STATUSCLASSNAMEA, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
+                              IDC_STATUS_BAR);
+    SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(kStatusPartEdges));
+    SetStatusText(window, 0, "");
+    SetStatusText(window, 1, "");
+
+    CreateImageLists(window);
+    ShowDrives(window);
+    BuildFolderTree(window);
+}
+
+void CreateImageLists(HWND window)
+{
+    g_app.largeIcons = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 100, 0);
+    g_app.smallIcons = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 100, 0);
+    g_app.treeIcons = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 100, 0);
+
+    HWND list = ItemList(window);
+    HWND tree = FolderTree(window);
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(g_app.largeIcons));
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(g_app.smallIcons));
+    SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(g_app.treeIcons));
+
+    LONG_PTR style = GetWindowLongPtrA(tree, GWL_STYLE);
+    SetWindowLongPtrA(tree, GWL_STYLE, style | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS);
+}
+
+void SetColumnSet(HWND window, int set)
+{
+    HWND list = ItemList(window);
+    for (int column = 5; column >= 0; --column)
+        SendMessageA(list, LVM_DELETECOLUMN, column, 0);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+    if (set == kDriveColumns)
+        InsertColumns(list, kDriveColumnRules);
+    else if (set == kFolderColumns)
+        InsertColumns(list, kFolderColumnRules);
+    else
+        InsertColumns(list, kVaultColumnRules);
+}
+
+void LayoutControls(HWND window, LPARAM sizeParam)
+{
+    HWND status = StatusBar(window);
+    SendMessageA(status, WM_SIZE, 0, 0);
+    RECT statusRect = {};
+    GetWindowRect(status, &statusRect);
+    RECT client = {};
+    GetClientRect(window, &client);
+
+    ControlLayout layout = ComputeLayout(LOWORD(sizeParam), client.right - client.left, client.bottom,
+                                         statusRect.bottom - statusRect.top);
+    MoveWindow(ItemList(window), layout.listX, 0, layout.listWidth, layout.paneHeight, TRUE);
+    MoveWindow(FolderTree(window), 0, 0, layout.treeWidth, layout.paneHeight, TRUE);
+    SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(layout.statusEdges));
+}

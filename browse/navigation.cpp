@@ -1,0 +1,250 @@
+#include "app/app_state.h"
+#include "app/frame.h"
+#include "app/message.h"
+#include "browse/browse.h"
+#include "browse/item_text.h"
+#include "res/resource.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+
+namespace {
+
+// Reads one column of a row; the list view may leave a cut text without its
+// terminating NUL, so the buffer is terminated here.
+void ReadRowText(HWND list, int row, int column, char* text, int capacity)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = capacity;
+    text[0] = '\0';
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    text[capacity - 1] = '\0';
+}
+
+int SelectionMark(HWND list)
+{
+    return static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
+}
+
+void ShowLocationText(HWND window)
+{
+    SetStatusText(window, 0, LocationText(g_app.currentFolder));
+}
+
+void ShowDrivesView(HWND window)
+{
+    ClearItemList(window);
+    SetColumnSet(window, kDriveColumns);
+    ShowDrives(window);
+    SetCurrentFolder("");
+}
+
+void ShowFolderView(HWND window, const char* folder)
+{
+    if (!CanListFolder(window, folder))
+        return;
+    char path[MAX_PATH];
+    lstrcpynA(path, folder, sizeof path);
+    ClearItemList(window);
+    SetColumnSet(window, kFolderColumns);
+    OpenPath(window, path);
+}
+
+// The tree node under the cursor, when the click was on its icon or label.
+HTREEITEM ClickedTreeNode(HWND tree)
+{
+    // The click notification carries no position, so the cursor is hit-tested.
+    TVHITTESTINFO hit = {};
+    GetCursorPos(&hit.pt);
+    ScreenToClient(tree, &hit.pt);
+    HTREEITEM node = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (node && (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)))
+        return node;
+    return nullptr;
+}
+
+const char* NodePath(HWND tree, HTREEITEM node)
+{
+    TVITEMA item = {};
+    item.mask = TVIF_HANDLE | TVIF_PARAM;
+    item.hItem = node;
+    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) || !item.lParam)
+        return nullptr;
+    return reinterpret_cast<const char*>(item.lParam);
+}
+
+void HandleTreeClick(HWND window)
+{
+    HWND tree = FolderTree(window);
+    HTREEITEM node = ClickedTreeNode(tree);
+    const char* path = node ? NodePath(tree, node) : nullptr;
+    if (!path) {
+        ShowLocationText(window);
+        return;
+    }
+    // The vault node leads to the vault view only through the password gate.
+    if (lstrcmpA(path, "root") == 0)
+        ShowDrivesView(window);
+    else if (lstrcmpA(path, kVaultViewMarker) != 0)
+        ShowFolderView(window, path);
+}
+
+void HandleColumnClick(HWND window, const NMLISTVIEW* click)
+{
+    SortByColumn(window, click->iSubItem);
+}
+
+// Opens the drive of a row of the drives view.
+void OpenDriveRow(HWND window, HWND list, int row, const char* name)
+{
+    // The row's item data holds its drive letter, so rows whose display name
+    // hides the letter still open; the name is the fallback.
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    char letter = static_cast<char>(item.lParam);
+    if (letter < 'A' || letter > 'Z')
+        letter = DriveLetterOfDisplayName(name);
+    if (!letter)
+        return;
+    char drive[3] = {letter, ':', '\0'};
+    ShowFolderView(window, drive);
+}
+
+}  // namespace
+
+void HandleNotify(HWND window, WPARAM controlId, NMHDR* notification)
+{
+    switch (notification->code) {
+    case NM_CLICK:
+        if (controlId == IDC_ITEM_LIST)
+            ShowSelectionStatus(window);
+        else if (controlId == IDC_FOLDER_TREE)
+            HandleTreeClick(window);
+        break;
+    case NM_DBLCLK:
+        if (controlId == IDC_ITEM_LIST)
+            OpenSelectedItem(window);
+        break;
+    case LVN_BEGINLABELEDITA: BeginLabelEdit(window); break;
+    case LVN_COLUMNCLICK: HandleColumnClick(window, reinterpret_cast<NMLISTVIEW*>(notification)); break;
+    case TVN_ITEMEXPANDINGA: FillTreeNode(reinterpret_cast<NMTREEVIEWA*>(notification)); break;
+    }
+}
+
+void OpenSelectedItem(HWND window)
+{
+    HWND list = ItemList(window);
+    int row = SelectionMark(list);
+    if (row < 0)
+        return;
+    char name[MAX_PATH];
+    ReadRowText(list, row, 0, name, sizeof name);
+
+    if (IsDrivesView()) {
+        OpenDriveRow(window, list, row, name);
+        return;
+    }
+    if (IsVaultView())
+        return;
+
+    char path[MAX_PATH];
+    if (!JoinPath(g_app.currentFolder, name, path, sizeof path)) {
+        ShowFormattedMessage(window, "提示", MB_ICONWARNING, "路径太长，无法打开：%s", name);
+        return;
+    }
+    if (GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY)
+        ShowFolderView(window, path);
+    else
+        OpenPath(window, path);
+}
+
+void ShowSelectionStatus(HWND window)
+{
+    HWND list = ItemList(window);
+    int selected = static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    if (selected <= 0) {
+        ShowLocationText(window);
+        return;
+    }
+    char text[MAX_PATH + 100];
+    if (selected >= 2) {
+        snprintf(text, sizeof text, "选定 %i 个对象", selected);
+        SetStatusText(window, 0, text);
+        return;
+    }
+
+    int row = SelectionMark(list);
+    char name[MAX_PATH];
+    ReadRowText(list, row, 0, name, sizeof name);
+    char path[MAX_PATH];
+    bool isFile = !IsDrivesView() && !IsVaultView() && JoinPath(g_app.currentFolder, name, path, sizeof path) &&
+                  !(GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY);
+    if (!isFile) {
+        SetStatusText(window, 0, "选定 1 个对象");
+        return;
+    }
+    char type[50];
+    char time[40];
+    char size[30];
+    ReadRowText(list, row, 2, type, sizeof type);
+    ReadRowText(list, row, 3, time, sizeof time);
+    ReadRowText(list, row, 1, size, sizeof size);
+    snprintf(text, sizeof text, "类型: %s 修改日期: %s 大小: %s", type, time, size);
+    SetStatusText(window, 0, text);
+}
+
+void BeginLabelEdit(HWND window)
+{
+    HWND edit = reinterpret_cast<HWND>(SendMessageA(ItemList(window), LVM_GETEDITCONTROL, 0, 0));
+    ZeroMemory(g_app.labelEditOldName, sizeof g_app.labelEditOldName);
+    GetWindowTextA(edit, g_app.labelEditOldName, sizeof g_app.labelEditOldName);
+    if (!IsDrivesView())
+        return;
+    // A drive's display name ends in " (C:)"; only the label before it is edited.
+    char label[MAX_PATH];
+    lstrcpynA(label, g_app.labelEditOldName, sizeof label);
+    CutLastCharacters(label, 5);
+    SetWindowTextA(edit, label);
+}
+
+void FillTreeNode(NMTREEVIEWA* notification)
+{
+    if (notification->action == TVE_COLLAPSE)
+        return;
+    HWND tree = notification->hdr.hwndFrom;
+    HTREEITEM node = notification->itemNew.hItem;
+    const char* nodePath = NodePath(tree, node);
+    if (!nodePath || lstrcmpA(nodePath, "root") == 0)
+        return;
+    if (SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)))
+        return;
+
+    char pattern[MAX_PATH];
+    if (!JoinPath(nodePath, "*.*", pattern, sizeof pattern))
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (lstrcmpA(found.cFileName, ".") == 0 || lstrcmpA(found.cFileName, "..") == 0 ||
+            (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) || !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        char path[MAX_PATH];
+        if (!JoinPath(nodePath, found.cFileName, path, sizeof path))
+            continue;  // a folder whose path does not fit can be neither listed nor opened
+        SHFILEINFOA info = {};
+        SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | SHGFI_ATTRIBUTES);
+        int image = ImageList_ReplaceIcon(g_app.treeIcons, -1, info.hIcon);
+        if (info.hIcon)
+            DestroyIcon(info.hIcon);
+        AddTreeNode(tree, node, image, found.cFileName, path, (info.dwAttributes & SFGAO_HASSUBFOLDER) != 0);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}

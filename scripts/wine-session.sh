@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Runs a command inside a private Wine session: a fresh 32-bit prefix whose
+# drives are folders under WORKDIR, code page 936 and an X display.
+#   wine-session.sh WORKDIR [--user] command...
+# With --user the prefix is kept between runs and keeps Wine's usual drives
+# (for running the program by hand); otherwise it is made anew with test drives
+#   A: floppy, C: system, D: and E: fixed disks, F: CD-ROM,
+# and without the drive that maps the Unix root, so nothing outside WORKDIR
+# can be reached.
+set -euo pipefail
+
+work=$(realpath -m "$1")
+shift
+user_session=0
+if [ "${1:-}" = "--user" ]; then
+    user_session=1
+    shift
+fi
+here=$(cd "$(dirname "$0")" && pwd)
+
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$work/prefix"
+
+# Wine decodes Unix file names with the C library's locale: without a real
+# zh_CN.UTF-8 locale, Chinese names come out garbled.
+locales="$(dirname "$work")/locale"
+if [ ! -e "$locales/zh_CN.UTF-8/LC_CTYPE" ]; then
+    mkdir -p "$locales"
+    localedef -i zh_CN -f UTF-8 "$locales/zh_CN.UTF-8" 2>/dev/null || true
+fi
+export LOCPATH="$locales"
+{ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8; } 2>/dev/null  # this shell itself has no such locale
+
+xvfb_pid=
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ] || [ "$user_session" = 0 ]; then
+    exec {display_fd}<> <(:)
+    Xvfb -displayfd "$display_fd" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    read -r -t 20 display_number <&"$display_fd"
+    export DISPLAY=":$display_number"
+fi
+
+if [ "$user_session" = 0 ]; then
+    rm -rf "$work"
+fi
+mkdir -p "$work"
+if [ ! -d "$WINEPREFIX/dosdevices" ]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+fi
+
+if [ "$user_session" = 0 ]; then
+    mkdir -p "$work/drives/a" "$work/drives/d" "$work/drives/e" "$work/drives/f"
+    rm -f "$WINEPREFIX/dosdevices/z:" "$WINEPREFIX"/dosdevices/[abdef]:
+    for letter in a d e f; do
+        ln -s "$work/drives/$letter" "$WINEPREFIX/dosdevices/$letter:"
+    done
+    # Once the Unix root is gone Wine reaches only what lies on its drives.
+    cp "$here/test-drives.reg" "$WINEPREFIX/drive_c/test-drives.reg"
+    (cd "$WINEPREFIX/drive_c" && wine regedit /S 'C:\test-drives.reg')
+    wineserver -w
+    export QV_TEST_DRIVES="$work/drives"
+fi
+
+# One wine server for the whole session keeps each program start short. The
+# first program also starts Wine's background services, which would hold a
+# test runner's output pipe open; start them here, away from any pipe.
+wineserver -p
+(cd "$WINEPREFIX/drive_c" && wine cmd /c exit) </dev/null >/dev/null 2>&1
+"$@"
