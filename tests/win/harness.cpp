@@ -387,6 +387,14 @@ void MakeFolder(const std::string& path) { CHECK(CreateDirectoryA(path.c_str(), 
 
 void RemoveTree(const std::string& path)
 {
+    // A drive's root is never removed: "X:\\ " without its trailing
+    // backslash names the root itself, since Windows drops trailing spaces.
+    char full[MAX_PATH] = {};
+    GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    if (strlen(full) <= 3) {
+        CHECK(!"RemoveTree was asked to remove a drive's root");
+        return;
+    }
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return;
@@ -395,16 +403,17 @@ void RemoveTree(const std::string& path)
         DeleteFileA(path.c_str());
         return;
     }
+    std::string folder = path.back() == '\\' ? path : path + "\\";
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
-                RemoveTree(path + "\\" + found.cFileName);
+                RemoveTree(folder + found.cFileName);
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
