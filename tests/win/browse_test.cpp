@@ -390,3 +390,90 @@ QV_TEST(LabelEditOfADriveOffersItsLabel)
     CHECK_EQ(std::string(text), "本地磁盘");
     CHECK_EQ(std::string(g_app.labelEditOldName), "本地磁盘 (D:)");
 }
+
+QV_TEST(EachDistinctIconIsStoredOncePerListing)
+{
+    HWND window = StartMainWindow();
+    TestFolder folder("D:\\icons");
+    for (const char* name : {"a.txt", "b.txt", "c.TXT", "d.bmp", "e.bmp", "f.exe", "g.exe"})
+        WriteFileText(folder / name, "x");
+    MakeFolder(folder / "s1");
+    MakeFolder(folder / "s2");
+    ShowFolder(window, folder.Path());
+
+    auto imageOf = [&](const char* name) {
+        LVITEMA item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = FindRow(window, name);
+        SendMessageA(List(window), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return item.iImage;
+    };
+    CHECK_EQ(imageOf("a.txt"), imageOf("b.txt"));
+    CHECK_EQ(imageOf("a.txt"), imageOf("c.TXT"));
+    CHECK_EQ(imageOf("d.bmp"), imageOf("e.bmp"));
+    CHECK_EQ(imageOf("s1"), imageOf("s2"));
+    CHECK(imageOf("f.exe") != imageOf("g.exe"));  // a program's icon is its own
+    CHECK_EQ(ImageList_GetImageCount(g_app.smallIcons), 5);
+    CHECK_EQ(ImageList_GetImageCount(g_app.largeIcons), 5);
+    CHECK_EQ(RowText(window, FindRow(window, "a.txt"), 2), RowText(window, FindRow(window, "c.TXT"), 2));
+
+    // A refill starts the icon lists again.
+    SendCommand(window, 32805);
+    CHECK_EQ(ImageList_GetImageCount(g_app.smallIcons), 5);
+}
+
+QV_TEST(PathsTooLongAreRefusedNotCut)
+{
+    HWND window = StartMainWindow();
+    TestFolder folder("D:\\long");
+    // Made through the wide functions, which take paths past MAX_PATH.
+    std::wstring deep = L"\\\\?\\D:\\long\\" + std::wstring(250, L'd');
+    CHECK(CreateDirectoryW(deep.c_str(), nullptr));
+    std::wstring base = L"\\\\?\\D:\\long\\" + std::wstring(200, L'b');
+    CHECK(CreateDirectoryW(base.c_str(), nullptr));
+    HANDLE file = CreateFileW((base + L"\\" + std::wstring(70, L'n')).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              0, nullptr);
+    CloseHandle(file);
+    CloseHandle(CreateFileW((base + L"\\short.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    ShowFolder(window, folder.Path());
+    int rows = RowCount(window);
+    CHECK_EQ(rows, 2);
+
+    // A folder whose search pattern cannot fit is not opened.
+    DialogCatcher dialogs;
+    SelectRows(window, {FindRow(window, std::string(250, 'd'))});
+    Notify(window, 130, static_cast<UINT>(NM_DBLCLK));
+    CHECK_EQ(std::string(g_app.currentFolder), folder.Path());
+    CHECK_EQ(RowCount(window), rows);
+    CHECK_EQ(dialogs.Seen().size(), 1u);
+
+    // Entries whose full path cannot fit are left out, and the user is told.
+    SelectRows(window, {FindRow(window, std::string(200, 'b'))});
+    Notify(window, 130, static_cast<UINT>(NM_DBLCLK));
+    CHECK_EQ(std::string(g_app.currentFolder), folder / std::string(200, 'b'));
+    CHECK_EQ(Join(ColumnOfRows(window)), "short.txt");
+    CHECK_EQ(dialogs.Seen().size(), 2u);
+    if (dialogs.Seen().size() == 2)
+        CHECK_EQ(dialogs.Seen()[1].text, "有 1 个项目的路径过长，未列出");
+
+    RemoveDirectoryW(deep.c_str());
+    DeleteFileW((base + L"\\" + std::wstring(70, L'n')).c_str());
+}
+
+QV_TEST(OpeningAFileThatIsNoProgramSaysSo)
+{
+    HWND window = StartMainWindow();
+    TestFolder folder("D:\\badexe");
+    WriteFileText(folder / "bad.exe", "this is not a program");
+    ShowFolder(window, folder.Path());
+    DialogCatcher dialogs;
+    SelectRows(window, {0});
+    Notify(window, 130, static_cast<UINT>(NM_DBLCLK));
+    CHECK_EQ(dialogs.Seen().size(), 1u);
+    if (!dialogs.Seen().empty()) {
+        CHECK_EQ(dialogs.Seen()[0].caption, folder / "bad.exe");
+        CHECK_EQ(dialogs.Seen()[0].text, folder / "bad.exe" + " 不是有效的 Win32 应用程序");
+    }
+    CHECK_EQ(std::string(g_app.currentFolder), folder.Path());
+}

@@ -161,6 +161,11 @@ QV_TEST(LayoutFollowsTheClientWidth)
         CHECK_EQ(tree.bottom, status.top);
     }
 
+    // Below 250 pixels the list gets no room; the tree keeps its width.
+    SetClientWidth(window, 200);
+    CHECK_EQ(ChildRect(window, Tree(window)).right, 248);
+    CHECK_EQ(StatusEdges(window)[0], 140);
+
     // Minimising lays out a client area of width 0.
     ShowWindow(window, SW_MINIMIZE);
     Pump(100);
@@ -242,6 +247,9 @@ QV_TEST(AcceleratorKeys)
                                                     {VK_CONTROL, VK_RETURN}, {VK_MENU, VK_LEFT}, {VK_MENU, VK_RIGHT}};
     for (const auto& keys : idleKeys)
         PressKeys(keys);
+    // Commands whose operations the program does not carry out yet are ignored.
+    for (WORD id : {WORD{32773}, WORD{32777}, WORD{32778}, WORD{32780}, WORD{32815}, WORD{32816}, WORD{32823}})
+        SendCommand(window, id);
     char after[MAX_PATH] = {};
     GetWindowTextA(edit, after, sizeof after);
     CHECK_EQ(std::string(after), std::string(before));
@@ -330,5 +338,23 @@ QV_TEST(EveryWayOfQuittingEndsWithExitCodeZero)
         CHECK_EQ(code, 0u);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
+    }
+}
+
+QV_TEST(StartUpStopsWhenTheWindowClassCannotBeRegistered)
+{
+    WNDCLASSEXA taken = {};
+    taken.cbSize = sizeof taken;
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = GetModuleHandleA(nullptr);
+    taken.lpszClassName = "EXPLORER";
+    CHECK(RegisterClassExA(&taken) != 0);
+
+    DialogCatcher dialogs;
+    CHECK(StartApplication(GetModuleHandleA(nullptr), SW_SHOWNORMAL) == nullptr);
+    CHECK_EQ(dialogs.Seen().size(), 1u);
+    if (!dialogs.Seen().empty()) {
+        CHECK_EQ(dialogs.Seen()[0].caption, "Error");
+        CHECK_EQ(dialogs.Seen()[0].text, "Windows Registration failed!");
     }
 }
