@@ -14,7 +14,7 @@ struct ColumnRule {
 };
 
 const ColumnRule kDriveColumnRules[] = {
-    {"名称", 160, LVCFMT_CENTER},   {"类型", 100, LVCFMT_CENTER},     {"总大小", 100, LVCFMT_CENTER},
+    {"名称", 160, LVCFMT_CENTER},     {"类型", 100, LVCFMT_CENTER},     {"总大小", 100, LVCFMT_CENTER},
     {"可用空间", 100, LVCFMT_CENTER}, {"文件系统", 100, LVCFMT_CENTER},
 };
 const ColumnRule kFolderColumnRules[] = {
@@ -35,8 +35,7 @@ HWND CreateChild(HWND parent, HINSTANCE instance, DWORD exStyle, const char* win
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
-template <size_t N>
-void InsertColumns(HWND list, const ColumnRule (&rules)[N])
+template <size_t N> void InsertColumns(HWND list, const ColumnRule (&rules)[N])
 {
     for (size_t i = 0; i < N; ++i) {
         LVCOLUMNA column = {};
@@ -72,8 +71,8 @@ void CreateControls(HWND window)
     SetColumnSet(window, kDriveColumns);
     SetViewMode(window, LVS_REPORT);
 
-    HWND status = CreateChild(window, instance, WS_EX_CLIENTEDGE, STATUSCLASSNAMEA, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                              IDC_STATUS_BAR);
+    HWND status = CreateChild(window, instance, WS_EX_CLIENTEDGE, STATUSCLASSNAMEA,
+                              WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, IDC_STATUS_BAR);
     SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(kStatusPartEdges));
     SetStatusText(window, 0, "");
     SetStatusText(window, 1, "");
@@ -123,8 +122,8 @@ void LayoutControls(HWND window, LPARAM sizeParam)
     RECT client = {};
     GetClientRect(window, &client);
 
-    ControlLayout layout = ComputeLayout(LOWORD(sizeParam), client.right - client.left, client.bottom,
-                                         statusRect.bottom - statusRect.top);
+    ControlLayout layout =
+        ComputeLayout(LOWORD(sizeParam), client.right - client.left, client.bottom, statusRect.bottom - statusRect.top);
     MoveWindow(ItemList(window), layout.listX, 0, layout.listWidth, layout.paneHeight, TRUE);
     MoveWindow(FolderTree(window), 0, 0, layout.treeWidth, layout.paneHeight, TRUE);
     SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(layout.statusEdges));

@@ -2,10 +2,10 @@
 // Where the child controls go for a client area; platform-free.
 
 struct ControlLayout {
-    int listX, listWidth;      // item list: x, width (negative below 250)
-    int treeWidth;             // folder tree width, fixed
-    int paneHeight;            // height of tree and list
-    int statusEdges[3];        // right edges of the three status-bar parts
+    int listX, listWidth;  // item list: x, width (negative below 250)
+    int treeWidth;         // folder tree width, fixed
+    int paneHeight;        // height of tree and list
+    int statusEdges[3];    // right edges of the three status-bar parts
 };
 
 // clientWidth16 is the low word of WM_SIZE's lParam; clientWidth and

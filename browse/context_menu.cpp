@@ -16,31 +16,32 @@ constexpr MenuEntry kEnd = {"", 0};
 
 MenuEntry Submenu(const char* text) { return {text, 0}; }
 
+// clang-format off: entries of a submenu are indented under it
 const MenuEntry kFolderBackgroundMenu[] = {
     Submenu("查看"),
-        {"图标", IDM_VIEW_ICON},
-        {"列表", IDM_VIEW_LIST},
-        {"详细信息", IDM_VIEW_DETAILS},
-        kEnd,
+    {"图标", IDM_VIEW_ICON},
+    {"列表", IDM_VIEW_LIST},
+    {"详细信息", IDM_VIEW_DETAILS},
+    kEnd,
     kSeparator,
     Submenu("排列图标"),
-        {"名称", IDM_SORT_NAME},
-        {"大小", IDM_SORT_SIZE},
-        {"类型", IDM_SORT_TYPE},
-        {"修改时间", IDM_SORT_TIME},
-        kEnd,
+    {"名称", IDM_SORT_NAME},
+    {"大小", IDM_SORT_SIZE},
+    {"类型", IDM_SORT_TYPE},
+    {"修改时间", IDM_SORT_TIME},
+    kEnd,
     {"刷新(&E)", IDM_REFRESH},
     kSeparator,
     Submenu("新建"),
-        {"文件夹", IDM_NEW_FOLDER},
-        kSeparator,
-        {"BMP图像", IDM_NEW_BITMAP},
-        {"Microsoft Word 文档", IDM_NEW_WORD},
-        {"Microsoft PowerPoint 演示文稿", IDM_NEW_POWERPOINT},
-        {"文本文档", IDM_NEW_TEXT},
-        {"波形声音", IDM_NEW_WAVE},
-        {"Microsoft Excel 工作表", IDM_NEW_EXCEL},
-        kEnd,
+    {"文件夹", IDM_NEW_FOLDER},
+    kSeparator,
+    {"BMP图像", IDM_NEW_BITMAP},
+    {"Microsoft Word 文档", IDM_NEW_WORD},
+    {"Microsoft PowerPoint 演示文稿", IDM_NEW_POWERPOINT},
+    {"文本文档", IDM_NEW_TEXT},
+    {"波形声音", IDM_NEW_WAVE},
+    {"Microsoft Excel 工作表", IDM_NEW_EXCEL},
+    kEnd,
     kSeparator,
     {"属性", IDM_PROPERTIES},
     kEnd,
@@ -64,12 +65,10 @@ const MenuEntry kFolderItemMenu[] = {
 };
 
 const MenuEntry kVaultItemMenu[] = {
-    Submenu("移除Quillvane"),
-        {"移除不打开", IDM_VAULT_MOVE_OUT},
-        {"移除并打开", IDM_VAULT_MOVE_OUT_OPEN},
-        kEnd,
-    kEnd,
+    Submenu("移除Quillvane"), {"移除不打开", IDM_VAULT_MOVE_OUT}, {"移除并打开", IDM_VAULT_MOVE_OUT_OPEN}, kEnd, kEnd,
 };
+
+// clang-format on
 
 bool IsEnd(const MenuEntry& entry) { return entry.text && !entry.text[0] && entry.id == 0; }
 

@@ -20,7 +20,8 @@ bool MakeSearchPattern(const char* folder, char (&pattern)[MAX_PATH])
 void ShowObjectCount(HWND window)
 {
     char countText[32];
-    snprintf(countText, sizeof countText, "%d 个对象", static_cast<int>(SendMessageA(ItemList(window), LVM_GETITEMCOUNT, 0, 0)));
+    snprintf(countText, sizeof countText, "%d 个对象",
+             static_cast<int>(SendMessageA(ItemList(window), LVM_GETITEMCOUNT, 0, 0)));
     SetStatusText(window, 1, countText);
 }
 
@@ -108,7 +109,8 @@ void OpenPath(HWND window, const char* path)
 {
     DWORD attributes = GetFileAttributesA(path);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        INT_PTR result = reinterpret_cast<INT_PTR>(ShellExecuteA(window, "open", path, nullptr, nullptr, SW_SHOWNORMAL));
+        INT_PTR result =
+            reinterpret_cast<INT_PTR>(ShellExecuteA(window, "open", path, nullptr, nullptr, SW_SHOWNORMAL));
         if (result <= 32)
             ReportOpenError(window, path, result);
         return;

@@ -25,15 +25,9 @@ void ReadRowText(HWND list, int row, int column, char* text, int capacity)
     text[capacity - 1] = '\0';
 }
 
-int SelectionMark(HWND list)
-{
-    return static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
-}
+int SelectionMark(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0)); }
 
-void ShowLocationText(HWND window)
-{
-    SetStatusText(window, 0, LocationText(g_app.currentFolder));
-}
+void ShowLocationText(HWND window) { SetStatusText(window, 0, LocationText(g_app.currentFolder)); }
 
 void ShowDrivesView(HWND window)
 {
@@ -93,10 +87,7 @@ void HandleTreeClick(HWND window)
         ShowFolderView(window, path);
 }
 
-void HandleColumnClick(HWND window, const NMLISTVIEW* click)
-{
-    SortByColumn(window, click->iSubItem);
-}
+void HandleColumnClick(HWND window, const NMLISTVIEW* click) { SortByColumn(window, click->iSubItem); }
 
 // Opens the drive of a row of the drives view.
 void OpenDriveRow(HWND window, HWND list, int row, const char* name)

@@ -53,10 +53,7 @@ std::string KindOf(const char* path, DWORD attributes)
     return kind;
 }
 
-int AppendIcon(HIMAGELIST list, HICON icon)
-{
-    return ImageList_ReplaceIcon(list, -1, icon);
-}
+int AppendIcon(HIMAGELIST list, HICON icon) { return ImageList_ReplaceIcon(list, -1, icon); }
 
 void SetColumnText(HWND list, int row, int column, const char* text)
 {

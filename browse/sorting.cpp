@@ -127,10 +127,7 @@ void SortRows(HWND window, SortRule rule)
 
 }  // namespace
 
-void SortItems(HWND window, int key)
-{
-    SortRows(window, RuleForKey(key));
-}
+void SortItems(HWND window, int key) { SortRows(window, RuleForKey(key)); }
 
 void SortByColumn(HWND window, int column)
 {

@@ -13,13 +13,12 @@ const char kBen[] = "\xB1\xBE";
 // 誠 in code page 936 is D5 5C: its trail byte is a backslash.
 const char kCheng[] = "\xD5\x5C";
 
-std::string Cat(const std::string& a, const std::string& b, const std::string& c = "") {
-    return a + b + c;
-}
+std::string Cat(const std::string& a, const std::string& b, const std::string& c = "") { return a + b + c; }
 
 }  // namespace
 
-TEST(IsLeadByte936, RangeEnds) {
+TEST(IsLeadByte936, RangeEnds)
+{
     EXPECT_FALSE(IsLeadByte936(0x80));
     EXPECT_TRUE(IsLeadByte936(0x81));
     EXPECT_TRUE(IsLeadByte936(0xFE));
@@ -27,7 +26,8 @@ TEST(IsLeadByte936, RangeEnds) {
     EXPECT_FALSE(IsLeadByte936(0x5C));
 }
 
-TEST(FormatKilobytes, AddsOneToWholeKilobytes) {
+TEST(FormatKilobytes, AddsOneToWholeKilobytes)
+{
     const struct {
         uint64_t bytes;
         const char* text;
@@ -46,7 +46,8 @@ TEST(FormatKilobytes, AddsOneToWholeKilobytes) {
     }
 }
 
-TEST(FormatGigabytes, RoundsSeventeenDigitsThenThreeDecimals) {
+TEST(FormatGigabytes, RoundsSeventeenDigitsThenThreeDecimals)
+{
     const uint64_t gib = uint64_t{1} << 30;
     const uint64_t tenBillion = 10000000000u;
     const struct {
@@ -76,7 +77,8 @@ TEST(FormatGigabytes, RoundsSeventeenDigitsThenThreeDecimals) {
     }
 }
 
-TEST(FormatItemTime, PadsAllButTheYear) {
+TEST(FormatItemTime, PadsAllButTheYear)
+{
     char out[32];
     EXPECT_TRUE(FormatItemTime(2024, 3, 5, 7, 9, out, sizeof out));
     EXPECT_STREQ(out, "2024-03-05 07:09");
@@ -86,7 +88,8 @@ TEST(FormatItemTime, PadsAllButTheYear) {
     EXPECT_STREQ(out, "12345-01-01 00:00");
 }
 
-TEST(BoundedWriters, FitExactlyOrLeaveEmpty) {
+TEST(BoundedWriters, FitExactlyOrLeaveEmpty)
+{
     const struct {
         const char* name;
         std::function<bool(char*, size_t)> write;
@@ -110,18 +113,21 @@ TEST(BoundedWriters, FitExactlyOrLeaveEmpty) {
             } else if (capacity > 0) {
                 EXPECT_EQ(out[0], '\0');
             }
-            for (size_t i = capacity; i < sizeof out; ++i) ASSERT_EQ(out[i], '#') << "wrote past capacity at " << i;
+            for (size_t i = capacity; i < sizeof out; ++i)
+                ASSERT_EQ(out[i], '#') << "wrote past capacity at " << i;
         }
     }
 }
 
-TEST(JoinPath, KeepsFolderEndingInBackslashTrailByte) {
+TEST(JoinPath, KeepsFolderEndingInBackslashTrailByte)
+{
     char out[32];
     EXPECT_TRUE(JoinPath(Cat("C:\\", kCheng).c_str(), "x", out, sizeof out));
     EXPECT_EQ(std::string(out), Cat("C:\\", kCheng, "\\x"));
 }
 
-TEST(CopyTextCut, NeverEndsInsideACharacter) {
+TEST(CopyTextCut, NeverEndsInsideACharacter)
+{
     const struct {
         std::string source;
         size_t capacity;
@@ -149,7 +155,8 @@ TEST(CopyTextCut, NeverEndsInsideACharacter) {
     EXPECT_EQ(untouched, '#');
 }
 
-TEST(RestoreHomePath, TurnsPlusIntoBackslashAfterDrive) {
+TEST(RestoreHomePath, TurnsPlusIntoBackslashAfterDrive)
+{
     const struct {
         char drive;
         std::string stored;
@@ -167,7 +174,8 @@ TEST(RestoreHomePath, TurnsPlusIntoBackslashAfterDrive) {
     }
 }
 
-TEST(ExtensionOf, AfterLastDotOfLastComponent) {
+TEST(ExtensionOf, AfterLastDotOfLastComponent)
+{
     const struct {
         std::string name;
         std::string extension;
@@ -190,7 +198,8 @@ TEST(ExtensionOf, AfterLastDotOfLastComponent) {
     }
 }
 
-TEST(SameExtension, IgnoresCaseOfAsciiLettersOnly) {
+TEST(SameExtension, IgnoresCaseOfAsciiLettersOnly)
+{
     EXPECT_TRUE(SameExtension("", ""));
     EXPECT_TRUE(SameExtension("TxT", "tXt"));
     EXPECT_TRUE(SameExtension(kBen, kBen));
@@ -201,23 +210,21 @@ TEST(SameExtension, IgnoresCaseOfAsciiLettersOnly) {
     EXPECT_FALSE(SameExtension("\xC4", "\xE4"));
 }
 
-TEST(DriveLetterOfDisplayName, LetterAfterLastParenthesis) {
+TEST(DriveLetterOfDisplayName, LetterAfterLastParenthesis)
+{
     const struct {
         std::string name;
         char letter;
     } cases[] = {
-        {"本地磁盘 (C:)", 'C'},
-        {"(d:)", 'D'},
-        {"a (X:) b (e:)", 'E'},
-        {"no drive", 0},
-        {"ends (", 0},
-        {"(1:)", 0},
-        {Cat("(", kBen, ")"), 0},
+        {"本地磁盘 (C:)", 'C'}, {"(d:)", 'D'}, {"a (X:) b (e:)", 'E'},   {"no drive", 0},
+        {"ends (", 0},          {"(1:)", 0},   {Cat("(", kBen, ")"), 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(DriveLetterOfDisplayName(c.name.c_str()), c.letter) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(DriveLetterOfDisplayName(c.name.c_str()), c.letter) << c.name;
 }
 
-TEST(CutLastCharacters, CountsDoubleByteCharactersOnce) {
+TEST(CutLastCharacters, CountsDoubleByteCharactersOnce)
+{
     const struct {
         std::string text;
         size_t n;
@@ -240,7 +247,8 @@ TEST(CutLastCharacters, CountsDoubleByteCharactersOnce) {
     }
 }
 
-TEST(LocationText, DrivesVaultOrFolder) {
+TEST(LocationText, DrivesVaultOrFolder)
+{
     EXPECT_STREQ(kVaultViewMarker, "hide");
     EXPECT_STREQ(LocationText(""), "我的电脑");
     EXPECT_STREQ(LocationText("hide"), "Quillvane");

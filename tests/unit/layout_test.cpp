@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(ComputeLayout, PlacesControlsForClientWidth) {
+TEST(ComputeLayout, PlacesControlsForClientWidth)
+{
     struct Case {
         unsigned width16;
         int width, height, status;
@@ -15,7 +16,7 @@ TEST(ComputeLayout, PlacesControlsForClientWidth) {
         {249, 249, 300, 22, -1, 278, 174, 211},
         {250, 250, 300, 22, 0, 278, 175, 212},
         {999, 999, 600, 22, 749, 578, 699, 849},
-        {1000, 1000, 600, 22, 750, 578, 700, 850},  // must not become 699 through excess precision
+        {1000, 1000, 600, 22, 750, 578, 700, 850},                  // must not become 699 through excess precision
         {70000 & 0xFFFF, 70000, 900, 22, 4214, 878, 49000, 59500},  // list follows the low word
     };
     for (const Case& c : cases) {
@@ -31,16 +32,13 @@ TEST(ComputeLayout, PlacesControlsForClientWidth) {
     }
 }
 
-TEST(CentreMainWindow, CentresOrGoesNegative) {
+TEST(CentreMainWindow, CentresOrGoesNegative)
+{
     struct Case {
         int width, height, x, y;
     };
     const Case cases[] = {
-        {900, 600, 0, 0},
-        {1920, 1017, 510, 208},
-        {1921, 1018, 510, 209},
-        {800, 560, -50, -20},
-        {0, 0, -450, -300},
+        {900, 600, 0, 0}, {1920, 1017, 510, 208}, {1921, 1018, 510, 209}, {800, 560, -50, -20}, {0, 0, -450, -300},
     };
     for (const Case& c : cases) {
         WindowOrigin origin = CentreMainWindow(c.width, c.height);

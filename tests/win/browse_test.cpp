@@ -362,8 +362,8 @@ QV_TEST(SelectionStatusDescribesTheSelection)
     CHECK_EQ(RowText(window, file, 1), "97656251KB");
     SelectRows(window, {file});
     Notify(window, 130, static_cast<UINT>(NM_CLICK));
-    CHECK_EQ(StatusText(window, 0), "类型: " + RowText(window, file, 2) + " 修改日期: " + RowText(window, file, 3) +
-                                        " 大小: 97656251KB");
+    CHECK_EQ(StatusText(window, 0),
+             "类型: " + RowText(window, file, 2) + " 修改日期: " + RowText(window, file, 3) + " 大小: 97656251KB");
 
     SelectRows(window, {FindRow(window, "sub")});
     Notify(window, 130, static_cast<UINT>(NM_CLICK));

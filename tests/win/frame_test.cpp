@@ -117,10 +117,9 @@ QV_TEST(ResourcesAreInCodePage936)
         WORD key, command;
     };
     const Key expected[] = {
-        {FCONTROL, 'A', 32789},      {FCONTROL, 'C', 32784},      {FCONTROL, 'V', 32785},
-        {0, VK_DELETE, 32778},       {0, VK_F2, 32779},           {0, VK_F5, 32805},
-        {FALT, VK_LEFT, 32801},      {FCONTROL, VK_RETURN, 142},  {FALT, VK_RIGHT, 32802},
-        {FCONTROL, 'X', 32783},
+        {FCONTROL, 'A', 32789},  {FCONTROL, 'C', 32784}, {FCONTROL, 'V', 32785}, {0, VK_DELETE, 32778},
+        {0, VK_F2, 32779},       {0, VK_F5, 32805},      {FALT, VK_LEFT, 32801}, {FCONTROL, VK_RETURN, 142},
+        {FALT, VK_RIGHT, 32802}, {FCONTROL, 'X', 32783},
     };
     HACCEL table = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(109));
     ACCEL keys[16] = {};
@@ -184,8 +183,8 @@ QV_TEST(ViewModesSelectionAndRenameCommands)
     OpenFolderWithFiles(window, folder, 4);
     CHECK_EQ(RowCount(window), 4);
 
-    for (auto mode : {std::make_pair(32793, LVS_ICON), std::make_pair(32794, LVS_LIST),
-                      std::make_pair(32795, LVS_REPORT)}) {
+    for (auto mode :
+         {std::make_pair(32793, LVS_ICON), std::make_pair(32794, LVS_LIST), std::make_pair(32795, LVS_REPORT)}) {
         Context context("view command " + std::to_string(mode.first));
         SendCommand(window, static_cast<WORD>(mode.first));
         CHECK_EQ(ViewMode(window), static_cast<DWORD>(mode.second));
@@ -243,7 +242,7 @@ QV_TEST(AcceleratorKeys)
     GetWindowTextA(edit, before, sizeof before);
     SendMessageA(edit, EM_SETSEL, 0, -1);
     DialogCatcher dialogs;
-    const std::initializer_list<WORD> idleKeys[] = {{VK_CONTROL, 'X'}, {VK_CONTROL, 'V'}, {VK_CONTROL, 'C'},
+    const std::initializer_list<WORD> idleKeys[] = {{VK_CONTROL, 'X'},       {VK_CONTROL, 'V'},  {VK_CONTROL, 'C'},
                                                     {VK_CONTROL, VK_RETURN}, {VK_MENU, VK_LEFT}, {VK_MENU, VK_RIGHT}};
     for (const auto& keys : idleKeys)
         PressKeys(keys);
@@ -319,17 +318,19 @@ QV_TEST(EveryWayOfQuittingEndsWithExitCodeZero)
         CHECK(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
         WaitForInputIdle(process.hProcess, 10000);
         HWND found = nullptr;
-        WaitFor([&] {
-            found = nullptr;
-            for (HWND candidate = FindWindowA("EXPLORER", nullptr); candidate;
-                 candidate = FindWindowExA(nullptr, candidate, "EXPLORER", nullptr)) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(candidate, &owner);
-                if (owner == process.dwProcessId)
-                    found = candidate;
-            }
-            return found != nullptr;
-        }, 20000);
+        WaitFor(
+            [&] {
+                found = nullptr;
+                for (HWND candidate = FindWindowA("EXPLORER", nullptr); candidate;
+                     candidate = FindWindowExA(nullptr, candidate, "EXPLORER", nullptr)) {
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(candidate, &owner);
+                    if (owner == process.dwProcessId)
+                        found = candidate;
+                }
+                return found != nullptr;
+            },
+            20000);
         CHECK(found != nullptr);
         PostMessageA(found, way.message, way.wParam, 0);
         CHECK_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);

@@ -340,7 +340,8 @@ void AnswerDialog(HWND dialog)
         answer = g_catcher->answers.front();
         g_catcher->answers.pop_front();
     }
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer)));
 }
 
 LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam)

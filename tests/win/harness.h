@@ -18,9 +18,9 @@ struct Registrar {
     Registrar(const char* name, TestBody body);
 };
 
-#define QV_TEST(name)                                                 \
-    static void name();                                               \
-    static ::qvtest::Registrar name##Registrar(#name, name);          \
+#define QV_TEST(name)                                                                                                  \
+    static void name();                                                                                                \
+    static ::qvtest::Registrar name##Registrar(#name, name);                                                           \
     static void name()
 
 void Check(bool ok, const char* file, int line, const std::string& what);

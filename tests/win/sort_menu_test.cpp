@@ -128,7 +128,9 @@ QV_TEST(SortByNameReadsTheRowsBeingCompared)
     HWND window = StartMainWindow();
     TestFolder folder("D:\\sort-name");
     ShowFolder(window, folder.Path());
-    const char* orders[][3] = {{"b.txt", "A.txt", "a.txt"}, {"a.txt", "b.txt", "A.txt"}, {"A.txt", "a.txt", "b.txt"},
+    const char* orders[][3] = {{"b.txt", "A.txt", "a.txt"},
+                               {"a.txt", "b.txt", "A.txt"},
+                               {"A.txt", "a.txt", "b.txt"},
                                {"b.txt", "a.txt", "A.txt"}};
     for (const auto& order : orders) {
         Context context(std::string("inserted as ") + order[0] + " " + order[1] + " " + order[2]);
