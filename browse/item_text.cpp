@@ -60,6 +60,8 @@ void IncrementDigit(unsigned char* digits, size_t position)
     }
 }
 
+char LowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 }  // namespace
 
 bool IsLeadByte936(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
@@ -204,18 +206,23 @@ const char* ExtensionOf(const char* name)
 
 bool SameExtension(const char* a, const char* b)
 {
-    for (;; ++a, ++b) {
-        unsigned char x = static_cast<unsigned char>(*a);
-        unsigned char y = static_cast<unsigned char>(*b);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
+    while (*a != '\0' && *b != '\0') {
+        size_t lengthA = CharLength(a);
+        size_t lengthB = CharLength(b);
+        if (lengthA != lengthB)
             return false;
-        if (x == 0)
-            return true;
+        if (lengthA == 2 ? (a[0] != b[0] || a[1] != b[1]) : LowerLetter(*a) != LowerLetter(*b))
+            return false;
+        a += lengthA;
+        b += lengthB;
     }
+    return *a == *b;
+}
+
+void LowerCaseLetters(char* text)
+{
+    for (; *text != '\0'; text += CharLength(text))
+        *text = LowerLetter(*text);
 }
 
 char DriveLetterOfDisplayName(const char* displayName)

@@ -34,8 +34,13 @@ bool RestoreHomePath(char drive, const char* storedName, char* out, size_t capac
 // The extension of a file name, without the dot, or "" when it has none.
 const char* ExtensionOf(const char* name);
 
-// Compares two extensions, ASCII letters without regard to case.
+// Compares two extensions, ASCII letters without regard to case (the second
+// byte of a double-byte character is never taken for a letter).
 bool SameExtension(const char* a, const char* b);
+
+// Turns the ASCII capital letters of a text into small ones, leaving
+// double-byte characters whole.
+void LowerCaseLetters(char* text);
 
 // The drive letter right after the last '(' of a drive's display name such as
 // "本地磁盘 (C:)", upper-cased; 0 when there is none.

@@ -45,11 +45,9 @@ std::string KindOf(const char* path, DWORD attributes)
 {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return "\\folder";
-    std::string kind = ExtensionOf(path);
-    for (char& c : kind) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    char kind[MAX_PATH];
+    CopyTextCut(ExtensionOf(path), kind, sizeof kind);
+    LowerCaseLetters(kind);
     return kind;
 }
 

@@ -208,6 +208,16 @@ TEST(SameExtension, IgnoresCaseOfAsciiLettersOnly)
     EXPECT_FALSE(SameExtension("@", "`"));
     EXPECT_FALSE(SameExtension("[", "{"));
     EXPECT_FALSE(SameExtension("\xC4", "\xE4"));
+    // A trail byte that looks like a capital letter is not folded: 81 41 and 81 61 are two characters.
+    EXPECT_FALSE(SameExtension("\x81\x41", "\x81\x61"));
+    EXPECT_FALSE(SameExtension("\x81" "A", "\x81" "a"));
+}
+
+TEST(LowerCaseLetters, FoldsSingleByteLettersOnly)
+{
+    char text[] = "TXT.\x81\x41Z";
+    LowerCaseLetters(text);
+    EXPECT_STREQ(text, "txt.\x81\x41z");
 }
 
 TEST(DriveLetterOfDisplayName, LetterAfterLastParenthesis)
