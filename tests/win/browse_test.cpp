@@ -12,13 +12,6 @@ using namespace qvtest;
 
 namespace {
 
-void ShowFolder(HWND window, const std::string& path)
-{
-    ClearItemList(window);
-    SetColumnSet(window, kFolderColumns);
-    OpenPath(window, path.c_str());
-}
-
 // The hidden root of a drive's vault; without the trailing backslash the
 // name would lose its space and mean the drive's root.
 std::string VaultRoot(char drive) { return std::string(1, drive) + ":\\ \\"; }

@@ -51,14 +51,12 @@ std::string VersionText(const char* name)
     return value;
 }
 
-// Opens an empty folder view so commands act on rows the test made.
+// Lists a folder of that many files, so commands act on rows the test made.
 void OpenFolderWithFiles(HWND window, const TestFolder& folder, int files)
 {
     for (int i = 0; i < files; ++i)
         WriteFileText(folder / ("f" + std::to_string(i) + ".txt"), "x");
-    ClearItemList(window);
-    SetColumnSet(window, kFolderColumns);
-    OpenPath(window, folder.Path().c_str());
+    ShowFolder(window, folder.Path());
 }
 
 }  // namespace
@@ -219,9 +217,7 @@ QV_TEST(AcceleratorKeys)
 {
     HWND window = StartMainWindow();
     TestFolder empty("D:\\empty");
-    ClearItemList(window);
-    SetColumnSet(window, kFolderColumns);
-    OpenPath(window, empty.Path().c_str());
+    ShowFolder(window, empty.Path());
     SetFocus(window);
     PressKeys({VK_CONTROL, 'A'});
     CHECK(GetFocus() == List(window));

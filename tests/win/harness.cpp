@@ -1,6 +1,7 @@
 #include "tests/win/harness.h"
 
 #include "app/frame.h"
+#include "browse/browse.h"
 
 #include <cstdio>
 #include <cstring>
@@ -79,6 +80,13 @@ void Pump(int milliseconds)
 }
 
 void SendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void ShowFolder(HWND window, const std::string& path)
+{
+    ClearItemList(window);
+    SetColumnSet(window, kFolderColumns);
+    OpenPath(window, path.c_str());
+}
 
 LRESULT Notify(HWND window, int controlId, UINT code)
 {
@@ -277,22 +285,6 @@ void PressKeys(std::initializer_list<WORD> keys)
         inputs.push_back(input);
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Pump(150);
-}
-
-void ClickAt(POINT screen, bool twice)
-{
-    SetCursorPos(screen.x, screen.y);
-    Pump(50);
-    for (int click = 0; click < (twice ? 2 : 1); ++click) {
-        INPUT inputs[2] = {};
-        inputs[0].type = INPUT_MOUSE;
-        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        inputs[1].type = INPUT_MOUSE;
-        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, inputs, sizeof(INPUT));
-        Pump(30);
-    }
     Pump(150);
 }
 

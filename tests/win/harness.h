@@ -53,6 +53,8 @@ HWND StartMainWindow();
 // Runs the program's message loop for a while (accelerators included).
 void Pump(int milliseconds = 50);
 void SendCommand(HWND window, WORD id);
+// Lists a folder in the item list as a click on its tree node does.
+void ShowFolder(HWND window, const std::string& path);
 LRESULT Notify(HWND window, int controlId, UINT code);
 
 // Item list (control 130)
@@ -80,9 +82,8 @@ void ClickTreeNode(HWND window, HTREEITEM node, TreePart part);
 
 std::string StatusText(HWND window, int part);
 
-// Real input, as a user gives it.
+// Real keyboard input, as a user gives it.
 void PressKeys(std::initializer_list<WORD> keys);
-void ClickAt(POINT screen, bool twice = false);
 
 // Message boxes and dialogs shown while a catcher lives are recorded and
 // answered: by the answer given for them, else OK when the box has it, else Cancel.

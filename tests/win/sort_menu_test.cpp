@@ -10,13 +10,6 @@ using namespace qvtest;
 
 namespace {
 
-void ShowFolder(HWND window, const std::string& path)
-{
-    ClearItemList(window);
-    SetColumnSet(window, kFolderColumns);
-    OpenPath(window, path.c_str());
-}
-
 // Replaces the rows by records made from (name, size) pairs, in that order.
 void FillRows(HWND window, RowLayout layout, const std::vector<ItemRecord>& records)
 {
