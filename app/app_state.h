@@ -13,6 +13,7 @@
 struct ListedType {
     int image;
     char typeName[80];
+    bool ownIcon;  // each file of this kind shows its own icon
 };
 
 // Icons already appended to the item list's image lists since they were last

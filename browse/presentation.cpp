@@ -175,22 +175,25 @@ int LookupShellInfo(ItemRecord& record, const char* path, ShellInfoMode mode, in
 
 int LookupListedType(ItemRecord& record, const char* path, DWORD attributes)
 {
-    bool ownIcon = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? (attributes & FILE_ATTRIBUTE_READONLY) != 0
-                                                           : HasOwnIcon(ExtensionOf(path));
-    if (ownIcon)
+    bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A read-only folder may show an icon of its own, set in its desktop.ini.
+    if (isFolder && (attributes & FILE_ATTRIBUTE_READONLY))
         return LookupShellInfo(record, path, kTypeMode, nullptr);
 
     std::string kind = KindOf(path, attributes);
     auto known = g_app.listingIcons.byKind.find(kind);
-    if (known != g_app.listingIcons.byKind.end()) {
-        CopyTextCut(known->second.typeName, record.type, sizeof record.type);
-        return known->second.image;
+    if (known == g_app.listingIcons.byKind.end()) {
+        ListedType listed = {};
+        listed.ownIcon = !isFolder && HasOwnIcon(ExtensionOf(path));
+        listed.image = LookupShellInfo(record, path, kTypeMode, nullptr);
+        CopyTextCut(record.type, listed.typeName, sizeof listed.typeName);
+        g_app.listingIcons.byKind.emplace(std::move(kind), listed);
+        return listed.image;
     }
-    ListedType listed = {};
-    listed.image = LookupShellInfo(record, path, kTypeMode, nullptr);
-    CopyTextCut(record.type, listed.typeName, sizeof listed.typeName);
-    g_app.listingIcons.byKind.emplace(std::move(kind), listed);
-    return listed.image;
+    if (known->second.ownIcon)
+        return LookupShellInfo(record, path, kTypeMode, nullptr);
+    CopyTextCut(known->second.typeName, record.type, sizeof record.type);
+    return known->second.image;
 }
 
 bool DescribeFile(const WIN32_FIND_DATAA& found, ItemRecord& record)
