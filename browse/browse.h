@@ -22,8 +22,9 @@ enum SortKey { kSortByName = 1, kSortBySize = 2, kSortByType = 3, kSortByTime = 
 // Image index that asks for the vault icon instead of a listed one.
 constexpr int kVaultIconRequest = 999;
 
-// Item presentation
-void AddListRow(HWND window, int position, int image, const ItemRecord& record, RowLayout layout, bool atPosition,
+// Item presentation. Rows go into the item list given, found once per listing:
+// under Wine every look-up of a control by its id is a trip to the server.
+void AddListRow(HWND list, int position, int image, const ItemRecord& record, RowLayout layout, bool atPosition,
                 bool shownNormally);
 HTREEITEM AddTreeNode(HWND tree, HTREEITEM parent, int image, const char* text, const char* path, bool hasChildren);
 int LookupShellInfo(ItemRecord& record, const char* path, ShellInfoMode mode, int* treeImage);

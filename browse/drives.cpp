@@ -63,7 +63,7 @@ void ShowDrives(HWND window)
         GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, record.fileSystem, sizeof record.fileSystem);
         if (!IsFloppyDrive(type, *letter, record.name))
             FillDriveSpace(root, record);
-        AddListRow(window, 0, image, record, kDriveLayout, false, true);
+        AddListRow(list, 0, image, record, kDriveLayout, false, true);
     }
 }
 

@@ -36,7 +36,7 @@ void ReportSkippedEntries(HWND window, int skipped)
 
 // Lists the entries of one folder; returns how many were left out because
 // their full path does not fit a path buffer.
-int ListFolderEntries(HWND window, const char* folder)
+int ListFolderEntries(HWND list, const char* folder)
 {
     char pattern[MAX_PATH];
     if (!MakeSearchPattern(folder, pattern))
@@ -56,13 +56,13 @@ int ListFolderEntries(HWND window, const char* folder)
             continue;
         }
         int image = LookupListedType(record, path, found.dwFileAttributes);
-        AddListRow(window, 0, image, record, kFileLayout, false, !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN));
+        AddListRow(list, 0, image, record, kFileLayout, false, !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN));
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return skipped;
 }
 
-void ListVaultOfDrive(HWND window, char letter)
+void ListVaultOfDrive(HWND list, char letter)
 {
     char vault[MAX_PATH];
     snprintf(vault, sizeof vault, "%c:\\ \\Quillnest", letter);
@@ -81,7 +81,7 @@ void ListVaultOfDrive(HWND window, char letter)
         ItemRecord row = {};
         if (!RestoreHomePath(letter, found.cFileName, row.name, sizeof row.name))
             continue;  // a stored name always fits its home path; anything else is not ours
-        AddListRow(window, 0, kVaultIconRequest, row, kFileLayout, false, true);
+        AddListRow(list, 0, kVaultIconRequest, row, kFileLayout, false, true);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
@@ -123,8 +123,9 @@ void OpenPath(HWND window, const char* path)
     SetCurrentFolder(folder);
     int skipped;
     {
-        RedrawGuard quiet(ItemList(window));
-        skipped = ListFolderEntries(window, folder);
+        HWND list = ItemList(window);
+        RedrawGuard quiet(list);
+        skipped = ListFolderEntries(list, folder);
     }
     SetStatusText(window, 0, g_app.currentFolder);
     ShowObjectCount(window);
@@ -134,9 +135,10 @@ void OpenPath(HWND window, const char* path)
 void ListVault(HWND window)
 {
     {
-        RedrawGuard quiet(ItemList(window));
+        HWND list = ItemList(window);
+        RedrawGuard quiet(list);
         for (const char* letter = g_app.driveLetters; *letter; ++letter)
-            ListVaultOfDrive(window, *letter);
+            ListVaultOfDrive(list, *letter);
     }
     SetStatusText(window, 0, "Quillvane");
     ShowObjectCount(window);
@@ -152,7 +154,7 @@ void AddPathRow(HWND window, const char* path, int position, bool atPosition)
     if (DescribeFile(found, record)) {
         int image = LookupListedType(record, path, found.dwFileAttributes);
         bool shownNormally = !atPosition || !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
-        AddListRow(window, position, image, record, kFileLayout, atPosition, shownNormally);
+        AddListRow(ItemList(window), position, image, record, kFileLayout, atPosition, shownNormally);
     }
     FindClose(search);
 }

@@ -68,10 +68,9 @@ void SetStatusText(HWND window, int part, const char* text)
     SendMessageA(StatusBar(window), SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
 }
 
-void AddListRow(HWND window, int position, int image, const ItemRecord& record, RowLayout layout, bool atPosition,
+void AddListRow(HWND list, int position, int image, const ItemRecord& record, RowLayout layout, bool atPosition,
                 bool shownNormally)
 {
-    HWND list = ItemList(window);
     if (image == kVaultIconRequest) {
         if (g_app.listingIcons.vaultIcon < 0) {
             HICON vaultIcon = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_VAULT_ENTRY));

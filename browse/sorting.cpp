@@ -1,6 +1,7 @@
 #include "app/app_state.h"
 #include "browse/browse.h"
 #include "browse/item_text.h"
+#include "browse/redraw_guard.h"
 
 #include <cstdint>
 #include <string>
@@ -107,6 +108,8 @@ void SortRows(HWND window, SortRule rule)
     if (rule.column < 0)
         return;
     HWND list = ItemList(window);
+    // Each change of a row's item data repaints it unless redrawing is off.
+    RedrawGuard quiet(list);
     int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     SortContext context;
     context.numeric = rule.numeric;

@@ -15,7 +15,7 @@ void FillRows(HWND window, RowLayout layout, const std::vector<ItemRecord>& reco
 {
     ClearItemList(window);
     for (const ItemRecord& record : records)
-        AddListRow(window, 0, -1, record, layout, false, true);
+        AddListRow(List(window), 0, -1, record, layout, false, true);
 }
 
 ItemRecord FileRecord(const char* name, const char* size = "")
