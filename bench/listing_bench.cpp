@@ -11,6 +11,7 @@
 #include <psapi.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +29,11 @@ const char* const kExtensions[] = {".txt", ".doc", ".bmp", ".wav", ".xls", ".zip
 constexpr int kExtensionCount = sizeof kExtensions / sizeof kExtensions[0];
 constexpr int kSubFolders = 4;
 constexpr int kChineseEvery = 20;
+
+// Other work on the machine only ever adds time, so each figure is the
+// best of a few runs (one for the largest listing, which takes long).
+constexpr int kRuns = 3;
+constexpr int kLargestListingRuns = 1;
 
 constexpr int kFloorEntries = 10000;
 constexpr int kNaiveSample = 300;
@@ -55,6 +61,15 @@ private:
 };
 
 const char* Verdict(bool met) { return met ? "ok" : "SLOW"; }
+
+template <typename Measure>
+double BestOf(int runs, Measure measure)
+{
+    double best = measure();
+    for (int run = 1; run < runs; ++run)
+        best = std::min(best, measure());
+    return best;
+}
 
 void Pump(HWND window)
 {
@@ -98,9 +113,38 @@ void PrintPeakMemory()
 
 // ---- Test data on D: ----
 
+// Wine looks up a name that does not exist yet by reading the whole folder,
+// which makes filling one folder with n files cost n² / 2 entry reads (hours
+// for 100,000). A path in Wine's "\\?\unix" namespace is matched exactly and
+// skips that read; QV_TEST_DRIVES, set by the Wine session, names the host
+// folder behind each test drive. Elsewhere the path is used as it is.
+std::string FastCreationPath(const std::string& path)
+{
+    char drives[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("QV_TEST_DRIVES", drives, sizeof drives);
+    if (length == 0 || length >= sizeof drives || path.size() < 3 || path[1] != ':' || path[2] != '\\')
+        return path;
+    char letter = path[0] >= 'A' && path[0] <= 'Z' ? static_cast<char>(path[0] - 'A' + 'a') : path[0];
+    std::string host = std::string("\\\\?\\unix") + drives + "\\" + letter + path.substr(2);
+    for (char& c : host) {
+        if (c == '/')
+            c = '\\';
+    }
+    return host;
+}
+
+HANDLE CreateNewFile(const std::string& path)
+{
+    std::string fast = FastCreationPath(path);
+    HANDLE file = CreateFileA(fast.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && fast != path)
+        file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file;
+}
+
 bool CreateSizedFile(const std::string& path, uint32_t size)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateNewFile(path);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     if (size > 0) {
@@ -248,10 +292,10 @@ double TimeFolderListing(HWND window, const std::string& folder)
     return seconds;
 }
 
-double MeasureFolderListing(HWND window, const std::string& folder, int entries)
+double MeasureFolderListing(HWND window, const std::string& folder, int entries, int runs)
 {
-    double seconds = TimeFolderListing(window, folder);
-    printf("listing %d entries: %.3f s, %.0f rows/s\n", entries, seconds, entries / seconds);
+    double seconds = BestOf(runs, [&] { return TimeFolderListing(window, folder); });
+    printf("listing %d entries (best of %d): %.3f s, %.0f rows/s\n", entries, runs, seconds, entries / seconds);
     CheckRowCount(window, entries);
     PrintPeakMemory();
     return seconds;
@@ -259,7 +303,7 @@ double MeasureFolderListing(HWND window, const std::string& folder, int entries)
 
 // Enumerating the folder and inserting plain four-column rows: what any
 // listing of it costs at least.
-double MeasureFloor(HWND window, const std::string& folder, int entries)
+double TimeFloor(HWND window, const std::string& folder)
 {
     StartEmptyFolderView(window);
     HWND list = ItemList(window);
@@ -280,9 +324,15 @@ double MeasureFloor(HWND window, const std::string& folder, int entries)
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     double seconds = watch.Seconds();
     Pump(window);
-    printf("floor, %d entries (FindFirstFileA/FindNextFileA + LVM_INSERTITEMA + 3 x LVM_SETITEMTEXTA, redraw off): "
-           "%.3f s\n",
-           entries, seconds);
+    return seconds;
+}
+
+double MeasureFloor(HWND window, const std::string& folder, int entries)
+{
+    double seconds = BestOf(kRuns, [&] { return TimeFloor(window, folder); });
+    printf("floor, %d entries (FindFirstFileA/FindNextFileA + LVM_INSERTITEMA + 3 x LVM_SETITEMTEXTA, redraw off; "
+           "best of %d): %.3f s\n",
+           entries, kRuns, seconds);
     CheckRowCount(window, entries);
     return seconds;
 }
@@ -352,9 +402,9 @@ double TimeVaultView(HWND window)
 
 void MeasureVaultView(HWND window, int entries)
 {
-    double seconds = TimeVaultView(window);
-    printf("vault view, %d entries: %.3f s (goal <= %.1f s) %s\n", entries, seconds, kVaultGoalSeconds,
-           Verdict(seconds <= kVaultGoalSeconds));
+    double seconds = BestOf(kRuns, [&] { return TimeVaultView(window); });
+    printf("vault view, %d entries (best of %d): %.3f s (goal <= %.1f s) %s\n", entries, kRuns, seconds,
+           kVaultGoalSeconds, Verdict(seconds <= kVaultGoalSeconds));
     CheckRowCount(window, entries);
 }
 
@@ -378,16 +428,35 @@ bool RowsInOrder(HWND window, int key)
     return true;
 }
 
-void MeasureSort(HWND window, int key, const char* keyName)
+// Seconds for one sort; false in `inOrder` when the rows did not come out in order.
+double TimeSort(HWND window, int key, bool& inOrder)
 {
     Stopwatch watch;
     SortItems(window, key);
     double seconds = watch.Seconds();
     Pump(window);
-    bool inOrder = RowsInOrder(window, key);
+    inOrder = inOrder && RowsInOrder(window, key);
+    return seconds;
+}
+
+void PrintSort(HWND window, const char* keyName, double seconds, bool inOrder)
+{
     g_checksPassed = g_checksPassed && inOrder;
-    printf("sort %d rows by %s: %.3f s (goal <= %.1f s) %s; order %s\n", RowCount(window), keyName, seconds,
-           kSortGoalSeconds, Verdict(seconds <= kSortGoalSeconds), inOrder ? "ok" : "WRONG");
+    printf("sort %d rows by %s (best of %d): %.3f s (goal <= %.1f s) %s; order %s\n", RowCount(window), keyName,
+           kRuns, seconds, kSortGoalSeconds, Verdict(seconds <= kSortGoalSeconds), inOrder ? "ok" : "WRONG");
+}
+
+// The keys alternate, so every sort starts from the other key's order.
+void MeasureSorts(HWND window)
+{
+    double byName = 1e9, bySize = 1e9;
+    bool nameOrder = true, sizeOrder = true;
+    for (int run = 0; run < kRuns; ++run) {
+        byName = std::min(byName, TimeSort(window, kSortByName, nameOrder));
+        bySize = std::min(bySize, TimeSort(window, kSortBySize, sizeOrder));
+    }
+    PrintSort(window, "name", byName, nameOrder);
+    PrintSort(window, "size", bySize, sizeOrder);
 }
 
 // ---- The run ----
@@ -395,19 +464,22 @@ void MeasureSort(HWND window, int key, const char* keyName)
 void RunFolderBenchmarks(HWND window)
 {
     const int sizes[] = {1000, kFloorEntries, 100000};
+    const int runs[] = {kRuns, kRuns, kLargestListingRuns};
     std::vector<std::string> folders;
     for (int entries : sizes)
         folders.push_back(PrepareFolder(entries));
     for (const std::string& folder : folders) {
-        if (folder.empty())
+        if (folder.empty()) {
+            g_checksPassed = false;
             return;
+        }
     }
 
     TimeFolderListing(window, folders[0]);  // loads the shell's code and icons once
-    printf("(listings after one untimed warm-up listing; each from an empty list)\n");
+    printf("(after one untimed warm-up listing; every listing starts from an empty list)\n");
     double listing = 0.0;
     for (size_t index = 0; index < folders.size(); ++index) {
-        double seconds = MeasureFolderListing(window, folders[index], sizes[index]);
+        double seconds = MeasureFolderListing(window, folders[index], sizes[index], runs[index]);
         if (sizes[index] == kFloorEntries)
             listing = seconds;
     }
@@ -425,9 +497,9 @@ void RunFolderBenchmarks(HWND window)
            kFloorEntries, naive, speedUp, kNaiveSpeedUpGoal, Verdict(speedUp >= kNaiveSpeedUpGoal));
 
     TimeFolderListing(window, floorFolder);
+    printf("the %d-entry folder listed again, for sorting\n", kFloorEntries);
     CheckRowCount(window, kFloorEntries);
-    MeasureSort(window, kSortByName, "name");
-    MeasureSort(window, kSortBySize, "size");
+    MeasureSorts(window);
 }
 
 void RunVaultBenchmark(HWND window)
