@@ -9,17 +9,19 @@
 #include <string>
 #include <unordered_map>
 
-// The icon and type name that one kind of entry shows in the current listing.
-struct ListedType {
-    int image;
+// What the shell said about one kind of entry (files of one extension, or
+// plain folders), kept for the whole run.
+struct ShellType {
     char typeName[80];
-    bool ownIcon;  // each file of this kind shows its own icon
+    HICON smallIcon;  // owned; copies go into the image lists
+    HICON largeIcon;
+    bool ownIcon;  // each file of this kind shows an icon of its own instead
 };
 
-// Icons already appended to the item list's image lists since they were last
-// emptied, so each distinct icon is stored once per listing.
+// The image index of each kind's icon in the item list's image lists since
+// they were last emptied: each distinct icon is stored once per listing.
 struct ListingIcons {
-    std::unordered_map<std::string, ListedType> byKind;
+    std::unordered_map<std::string, int> imageOfKind;
     int vaultIcon = -1;
 };
 
@@ -42,6 +44,7 @@ struct AppState {
     // Paths of the folder-tree nodes; a node's item data points into this
     // table, which only grows and never moves its elements.
     std::deque<PathSlot> treePathSlots;
+    std::unordered_map<std::string, ShellType> shellTypes;
     ListingIcons listingIcons;
 };
 

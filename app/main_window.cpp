@@ -19,7 +19,12 @@ void RunCleanUp(HWND, int) { CleanUp(); }
 void RunSelectAll(HWND window, int) { SelectAllItems(window); }
 void RunInvertSelection(HWND window, int) { InvertSelection(window); }
 void RunSort(HWND window, int key) { SortItems(window, key); }
-void RunRefresh(HWND window, int) { RefreshView(window); }
+// The user's refresh also asks the shell afresh what each kind of file is.
+void RunRefresh(HWND window, int)
+{
+    ForgetShellTypes();
+    RefreshView(window);
+}
 
 const CommandRule kCommands[] = {
     {IDM_OPEN, RunOpen, 0},

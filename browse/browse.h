@@ -28,7 +28,10 @@ void AddListRow(HWND list, int position, int image, const ItemRecord& record, Ro
                 bool shownNormally);
 HTREEITEM AddTreeNode(HWND tree, HTREEITEM parent, int image, const char* text, const char* path, bool hasChildren);
 int LookupShellInfo(ItemRecord& record, const char* path, ShellInfoMode mode, int* treeImage);
+// Type name and image of a listed entry, asking the shell once per kind of entry.
 int LookupListedType(ItemRecord& record, const char* path, DWORD attributes);
+// Drops what the shell said about each kind, so it is asked again.
+void ForgetShellTypes();
 bool DescribeFile(const WIN32_FIND_DATAA& found, ItemRecord& record);
 void DescribeDriveType(UINT code, ItemRecord& record);
 void SetStatusText(HWND window, int part, const char* text);

@@ -53,6 +53,65 @@ std::string KindOf(const char* path, DWORD attributes)
 
 int AppendIcon(HIMAGELIST list, HICON icon) { return ImageList_ReplaceIcon(list, -1, icon); }
 
+const char* ShownTypeName(const char* typeName) { return lstrcmpA(typeName, "文件") == 0 ? "文件夹" : typeName; }
+
+// The shell's answer for one path (an empty path is My Computer): display
+// name, type name and small icon, and the large icon.
+struct ShellAnswer {
+    SHFILEINFOA info = {};
+    HICON largeIcon = nullptr;
+};
+
+void AskShell(const char* path, ShellAnswer& answer)
+{
+    HRESULT com = CoInitialize(nullptr);
+    if (path[0] == '\0') {
+        LPITEMIDLIST computer = nullptr;
+        SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer);
+        SHGetFileInfoA(reinterpret_cast<LPCSTR>(computer), 0, &answer.info, sizeof answer.info,
+                       SHGFI_PIDL | SHGFI_ICON | SHGFI_DISPLAYNAME);
+        SHFILEINFOA large = {};
+        SHGetFileInfoA(reinterpret_cast<LPCSTR>(computer), 0, &large, sizeof large, SHGFI_PIDL | SHGFI_ICON);
+        answer.largeIcon = large.hIcon;
+        CoTaskMemFree(computer);
+    } else {
+        SHGetFileInfoA(path, 0, &answer.info, sizeof answer.info,
+                       SHGFI_ICON | SHGFI_SMALLICON | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
+        SHFILEINFOA large = {};
+        SHGetFileInfoA(path, 0, &large, sizeof large, SHGFI_ICON);
+        answer.largeIcon = large.hIcon;
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+}
+
+void ReleaseAnswer(ShellAnswer& answer)
+{
+    if (answer.info.hIcon)
+        DestroyIcon(answer.info.hIcon);
+    if (answer.largeIcon)
+        DestroyIcon(answer.largeIcon);
+}
+
+// What the shell says about one kind of entry, asked once per run: the
+// shell takes tens of milliseconds for each question.
+const ShellType& KnownShellType(const std::string& kind, const char* path, bool isFolder)
+{
+    auto known = g_app.shellTypes.find(kind);
+    if (known != g_app.shellTypes.end())
+        return known->second;
+    ShellType type = {};
+    type.ownIcon = !isFolder && HasOwnIcon(ExtensionOf(path));
+    if (!type.ownIcon) {
+        ShellAnswer answer;
+        AskShell(path, answer);
+        CopyTextCut(ShownTypeName(answer.info.szTypeName), type.typeName, sizeof type.typeName);
+        type.smallIcon = answer.info.hIcon;
+        type.largeIcon = answer.largeIcon;
+    }
+    return g_app.shellTypes.emplace(kind, type).first->second;
+}
+
 void SetColumnText(HWND list, int row, int column, const char* text)
 {
     LVITEMA item = {};
@@ -131,44 +190,19 @@ HTREEITEM AddTreeNode(HWND tree, HTREEITEM parent, int image, const char* text, 
 
 int LookupShellInfo(ItemRecord& record, const char* path, ShellInfoMode mode, int* treeImage)
 {
-    SHFILEINFOA info = {};
-    HRESULT com = CoInitialize(nullptr);
-    LPITEMIDLIST computer = nullptr;
-    bool isComputer = path[0] == '\0';
-    if (isComputer) {
-        SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer);
-        SHGetFileInfoA(reinterpret_cast<LPCSTR>(computer), 0, &info, sizeof info,
-                       SHGFI_PIDL | SHGFI_ICON | SHGFI_DISPLAYNAME);
-    } else {
-        SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
-    }
-
+    ShellAnswer answer;
+    AskShell(path, answer);
     if (mode == kTypeMode) {
-        CopyTextCut(lstrcmpA(info.szTypeName, "文件") == 0 ? "文件夹" : info.szTypeName, record.type,
-                    sizeof record.type);
+        CopyTextCut(ShownTypeName(answer.info.szTypeName), record.type, sizeof record.type);
     } else {
-        int treeIndex = AppendIcon(g_app.treeIcons, info.hIcon);
+        int treeIndex = AppendIcon(g_app.treeIcons, answer.info.hIcon);
         if (treeImage)
             *treeImage = treeIndex;
-        CopyTextCut(info.szDisplayName, record.name, sizeof record.name);
+        CopyTextCut(answer.info.szDisplayName, record.name, sizeof record.name);
     }
-    AppendIcon(g_app.smallIcons, info.hIcon);
-    if (info.hIcon)
-        DestroyIcon(info.hIcon);
-
-    SHFILEINFOA large = {};
-    if (isComputer)
-        SHGetFileInfoA(reinterpret_cast<LPCSTR>(computer), 0, &large, sizeof large, SHGFI_PIDL | SHGFI_ICON);
-    else
-        SHGetFileInfoA(path, 0, &large, sizeof large, SHGFI_ICON);
-    int image = AppendIcon(g_app.largeIcons, large.hIcon);
-    if (large.hIcon)
-        DestroyIcon(large.hIcon);
-
-    if (computer)
-        CoTaskMemFree(computer);
-    if (SUCCEEDED(com))
-        CoUninitialize();
+    AppendIcon(g_app.smallIcons, answer.info.hIcon);
+    int image = AppendIcon(g_app.largeIcons, answer.largeIcon);
+    ReleaseAnswer(answer);
     return image;
 }
 
@@ -180,19 +214,29 @@ int LookupListedType(ItemRecord& record, const char* path, DWORD attributes)
         return LookupShellInfo(record, path, kTypeMode, nullptr);
 
     std::string kind = KindOf(path, attributes);
-    auto known = g_app.listingIcons.byKind.find(kind);
-    if (known == g_app.listingIcons.byKind.end()) {
-        ListedType listed = {};
-        listed.ownIcon = !isFolder && HasOwnIcon(ExtensionOf(path));
-        listed.image = LookupShellInfo(record, path, kTypeMode, nullptr);
-        CopyTextCut(record.type, listed.typeName, sizeof listed.typeName);
-        g_app.listingIcons.byKind.emplace(std::move(kind), listed);
-        return listed.image;
-    }
-    if (known->second.ownIcon)
+    const ShellType& type = KnownShellType(kind, path, isFolder);
+    if (type.ownIcon)
         return LookupShellInfo(record, path, kTypeMode, nullptr);
-    CopyTextCut(known->second.typeName, record.type, sizeof record.type);
-    return known->second.image;
+    CopyTextCut(type.typeName, record.type, sizeof record.type);
+
+    auto listed = g_app.listingIcons.imageOfKind.find(kind);
+    if (listed != g_app.listingIcons.imageOfKind.end())
+        return listed->second;
+    AppendIcon(g_app.smallIcons, type.smallIcon);
+    int image = AppendIcon(g_app.largeIcons, type.largeIcon);
+    g_app.listingIcons.imageOfKind.emplace(std::move(kind), image);
+    return image;
+}
+
+void ForgetShellTypes()
+{
+    for (auto& known : g_app.shellTypes) {
+        if (known.second.smallIcon)
+            DestroyIcon(known.second.smallIcon);
+        if (known.second.largeIcon)
+            DestroyIcon(known.second.largeIcon);
+    }
+    g_app.shellTypes.clear();
 }
 
 bool DescribeFile(const WIN32_FIND_DATAA& found, ItemRecord& record)

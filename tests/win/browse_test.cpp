@@ -415,6 +415,26 @@ QV_TEST(EachDistinctIconIsStoredOncePerListing)
     CHECK_EQ(ImageList_GetImageCount(g_app.smallIcons), 5);
 }
 
+QV_TEST(TypeNamesAreAskedOncePerRunUntilTheUserRefreshes)
+{
+    HWND window = StartMainWindow();
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        WriteRegistryText(root, "Software\\Classes\\.qvk", "", "qvtest.kind");
+        WriteRegistryText(root, "Software\\Classes\\qvtest.kind", "", "旧类型");
+    }
+    TestFolder folder("D:\\kinds");
+    WriteFileText(folder / "a.qvk", "x");
+    ShowFolder(window, folder.Path());
+    CHECK_EQ(RowText(window, 0, 2), "旧类型");
+
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        WriteRegistryText(root, "Software\\Classes\\qvtest.kind", "", "新类型");
+    ShowFolder(window, folder.Path());
+    CHECK_EQ(RowText(window, 0, 2), "旧类型");
+    SendCommand(window, 32805);
+    CHECK_EQ(RowText(window, 0, 2), "新类型");
+}
+
 QV_TEST(PathsTooLongAreRefusedNotCut)
 {
     HWND window = StartMainWindow();
