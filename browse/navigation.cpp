@@ -6,7 +6,6 @@
 #include "res/resource.h"
 
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <cstdio>
 
@@ -105,6 +104,33 @@ void OpenDriveRow(HWND window, HWND list, int row, const char* name)
         return;
     char drive[3] = {letter, ':', '\0'};
     ShowFolderView(window, drive);
+}
+
+// The tree shows sub-folders that are not system folders, hidden ones included.
+bool IsTreeFolder(const WIN32_FIND_DATAA& found)
+{
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) &&
+           lstrcmpA(found.cFileName, ".") != 0 && lstrcmpA(found.cFileName, "..") != 0;
+}
+
+// True when a folder holds a sub-folder the tree would show. Looked up in the
+// file system: the shell's answer takes milliseconds per folder, and counts
+// archives and system folders that the tree never shows.
+bool HasTreeChildren(const char* folder)
+{
+    char pattern[MAX_PATH];
+    if (!JoinPath(folder, "*.*", pattern, sizeof pattern))
+        return false;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool any = false;
+    do
+        any = IsTreeFolder(found);
+    while (!any && FindNextFileA(search, &found));
+    FindClose(search);
+    return any;
 }
 
 }  // namespace
@@ -223,19 +249,27 @@ void FillTreeNode(NMTREEVIEWA* notification)
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
+    int plainFolderImage = -1;
     do {
-        if (lstrcmpA(found.cFileName, ".") == 0 || lstrcmpA(found.cFileName, "..") == 0 ||
-            (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) || !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (!IsTreeFolder(found))
             continue;
         char path[MAX_PATH];
         if (!JoinPath(nodePath, found.cFileName, path, sizeof path))
             continue;  // a folder whose path does not fit can be neither listed nor opened
-        SHFILEINFOA info = {};
-        SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | SHGFI_ATTRIBUTES);
-        int image = ImageList_ReplaceIcon(g_app.treeIcons, -1, info.hIcon);
-        if (info.hIcon)
-            DestroyIcon(info.hIcon);
-        AddTreeNode(tree, node, image, found.cFileName, path, (info.dwAttributes & SFGAO_HASSUBFOLDER) != 0);
+        // Plain folders share one icon per fill: the shell takes milliseconds
+        // for each icon. A read-only folder may carry its own (desktop.ini).
+        bool ownIcon = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+        int image = plainFolderImage;
+        if (ownIcon || plainFolderImage < 0) {
+            SHFILEINFOA info = {};
+            SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
+            image = ImageList_ReplaceIcon(g_app.treeIcons, -1, info.hIcon);
+            if (info.hIcon)
+                DestroyIcon(info.hIcon);
+            if (!ownIcon)
+                plainFolderImage = image;
+        }
+        AddTreeNode(tree, node, image, found.cFileName, path, HasTreeChildren(path));
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }

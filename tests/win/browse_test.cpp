@@ -205,6 +205,8 @@ QV_TEST(TreeNodesFillWithSubFoldersOnce)
     MakeFolder(folder / "s1");
     MakeFolder(folder / "s1\\deep");
     MakeFolder(folder / "s2");
+    MakeFolder(folder / "s2\\vaultlike");
+    SetFileAttributesA((folder / "s2\\vaultlike").c_str(), FILE_ATTRIBUTE_SYSTEM);
     MakeFolder(folder / "hidden");
     SetFileAttributesA((folder / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
     MakeFolder(folder / "system");
@@ -227,6 +229,18 @@ QV_TEST(TreeNodesFillWithSubFoldersOnce)
         SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node));
     }
     CHECK_EQ(TreeNodePath(window, TreeChild(window, node, "s1")), "D:\\tree\\s1");
+
+    // Only a folder with a sub-folder the tree would show gets an expand button.
+    auto hasButton = [&](const char* name) {
+        TVITEMA item = {};
+        item.mask = TVIF_CHILDREN;
+        item.hItem = TreeChild(window, node, name);
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return item.cChildren;
+    };
+    CHECK_EQ(hasButton("s1"), 1);
+    CHECK_EQ(hasButton("s2"), 0);
+    CHECK_EQ(hasButton("hidden"), 0);
 
     HTREEITEM files = TreeChild(window, drive, "tree-files");
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(files));
