@@ -507,6 +507,56 @@ void RunVaultBenchmark(HWND window)
     MeasureVaultView(window, kVaultEntries);
 }
 
+// The tree node of a folder under D:, found by expanding its way down.
+HTREEITEM ExpandToNode(HWND tree, const char* name)
+{
+    HTREEITEM computer = TreeView_GetRoot(tree);
+    for (HTREEITEM drive = TreeView_GetChild(tree, computer); drive; drive = TreeView_GetNextSibling(tree, drive)) {
+        TVITEMA item = {};
+        item.mask = TVIF_PARAM;
+        item.hItem = drive;
+        TreeView_GetItem(tree, &item);
+        if (lstrcmpA(reinterpret_cast<const char*>(item.lParam), "D:") != 0)
+            continue;
+        TreeView_Expand(tree, drive, TVE_EXPAND);
+        for (HTREEITEM child = TreeView_GetChild(tree, drive); child; child = TreeView_GetNextSibling(tree, child)) {
+            char text[MAX_PATH] = {};
+            TVITEMA named = {};
+            named.mask = TVIF_TEXT;
+            named.hItem = child;
+            named.pszText = text;
+            named.cchTextMax = sizeof text;
+            TreeView_GetItem(tree, &named);
+            if (lstrcmpA(text, name) == 0)
+                return child;
+        }
+    }
+    return nullptr;
+}
+
+void MeasureTreeExpansion(HWND window, int folders)
+{
+    std::string parent = std::string(kBenchRoot) + "\\tree";
+    if (!CreateDirectoryA(parent.c_str(), nullptr))
+        return;
+    for (int index = 0; index < folders; ++index)
+        CreateDirectoryA(FastCreationPath(parent + "\\sub" + std::to_string(index)).c_str(), nullptr);
+    HWND tree = FolderTree(window);
+    HTREEITEM bench = ExpandToNode(tree, "bench");
+    TreeView_Expand(tree, bench, TVE_EXPAND);
+    HTREEITEM node = TreeView_GetChild(tree, bench);
+    Stopwatch watch;
+    TreeView_Expand(tree, node, TVE_EXPAND);
+    double seconds = watch.Seconds();
+    int children = 0;
+    for (HTREEITEM child = TreeView_GetChild(tree, node); child; child = TreeView_GetNextSibling(tree, child))
+        ++children;
+    printf("expanding a tree node of %d sub-folders: %.3f s\n", folders, seconds);
+    bool same = children == folders;
+    g_checksPassed = g_checksPassed && same;
+    printf("  nodes %d, sub-folders %d: %s\n", children, folders, same ? "ok" : "MISMATCH");
+}
+
 void RemoveBenchData(HWND window)
 {
     ClearItemList(window);
@@ -538,6 +588,7 @@ int main()
         return 1;
     }
 
+    MeasureTreeExpansion(window, 1000);
     RunFolderBenchmarks(window);
     RunVaultBenchmark(window);
     RemoveBenchData(window);
