@@ -31,6 +31,7 @@ struct AppState {
     HINSTANCE instance = nullptr;
     HICON appIcon = nullptr;
     HWND mainWindow = nullptr;
+    HACCEL accelerators = nullptr;
     HIMAGELIST largeIcons = nullptr;
     HIMAGELIST smallIcons = nullptr;
     HIMAGELIST treeIcons = nullptr;

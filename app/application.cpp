@@ -6,8 +6,6 @@
 
 namespace {
 
-HACCEL g_accelerators;
-
 bool RegisterMainClass(const char* className)
 {
     WNDCLASSEXA windowClass = {};
@@ -56,7 +54,7 @@ HWND StartApplication(HINSTANCE instance, int showCommand)
     g_app.mainWindow = window;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
-    g_accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
+    g_app.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
     return window;
 }
 
@@ -72,7 +70,7 @@ int RunMessageLoop(HWND window)
 
 void DispatchThreadMessage(HWND window, MSG& message)
 {
-    if (TranslateAcceleratorA(window, g_accelerators, &message))
+    if (TranslateAcceleratorA(window, g_app.accelerators, &message))
         return;
     TranslateMessage(&message);
     DispatchMessageA(&message);

@@ -35,6 +35,8 @@ void ForgetShellTypes();
 bool DescribeFile(const WIN32_FIND_DATAA& found, ItemRecord& record);
 void DescribeDriveType(UINT code, ItemRecord& record);
 void SetStatusText(HWND window, int part, const char* text);
+// One column's text of a row, always terminated, at most capacity - 1 bytes.
+void ReadRowText(HWND list, int row, int column, char* text, int capacity);
 
 // Drives view and folder tree
 void ShowDrives(HWND window);

@@ -11,19 +11,6 @@
 
 namespace {
 
-// Reads one column of a row; the list view may leave a cut text without its
-// terminating NUL, so the buffer is terminated here.
-void ReadRowText(HWND list, int row, int column, char* text, int capacity)
-{
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = capacity;
-    text[0] = '\0';
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    text[capacity - 1] = '\0';
-}
-
 int SelectionMark(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0)); }
 
 void ShowLocationText(HWND window) { SetStatusText(window, 0, LocationText(g_app.currentFolder)); }

@@ -26,13 +26,13 @@ bool HasOwnIcon(const char* extension)
         return false;
     char key[MAX_PATH];
     char className[MAX_PATH] = {};
-    LONG size = sizeof className;
+    LONG size = sizeof className - 1;  // a value stored without its NUL stays terminated
     snprintf(key, sizeof key, ".%s", extension);
     if (RegQueryValueA(HKEY_CLASSES_ROOT, key, className, &size) != ERROR_SUCCESS || !className[0])
         return false;
     char iconKey[MAX_PATH + 20];
     char icon[MAX_PATH] = {};
-    size = sizeof icon;
+    size = sizeof icon - 1;
     snprintf(iconKey, sizeof iconKey, "%s\\DefaultIcon", className);
     if (RegQueryValueA(HKEY_CLASSES_ROOT, iconKey, icon, &size) != ERROR_SUCCESS)
         return false;
@@ -121,6 +121,19 @@ void SetColumnText(HWND list, int row, int column, const char* text)
 }
 
 }  // namespace
+
+// Reads one column of a row; the list view may leave a cut text without its
+// terminating NUL, so the buffer is terminated here.
+void ReadRowText(HWND list, int row, int column, char* text, int capacity)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = capacity;
+    text[0] = '\0';
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    text[capacity - 1] = '\0';
+}
 
 void SetStatusText(HWND window, int part, const char* text)
 {

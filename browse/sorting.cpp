@@ -4,6 +4,7 @@
 #include "browse/redraw_guard.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -39,37 +40,6 @@ SortRule RuleForDriveColumn(int column)
     if (column < 0 || column > 4)
         return {-1, false};
     return kDriveColumnRules[column];
-}
-
-std::string ReadColumnText(HWND list, int row, int column)
-{
-    char text[MAX_PATH] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    text[sizeof text - 1] = '\0';
-    return text;
-}
-
-// The leading decimal integer of a size text, as atoi reads it, but in 64
-// bits so that sizes of 2 TiB and more keep their order.
-int64_t LeadingNumber(const std::string& text)
-{
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (value > (INT64_MAX - 9) / 10)
-            break;
-        value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
 }
 
 LPARAM ItemData(HWND list, int row)
@@ -117,11 +87,12 @@ void SortRows(HWND window, SortRule rule)
     for (int row = 0; row < count; ++row) {
         ownData[static_cast<size_t>(row)] = ItemData(list, row);
         SetItemData(list, row, row);
-        std::string text = ReadColumnText(list, row, rule.column);
+        char text[MAX_PATH];
+        ReadRowText(list, row, rule.column, text, sizeof text);
         if (rule.numeric)
-            context.numbers.push_back(LeadingNumber(text));
+            context.numbers.push_back(strtoll(text, nullptr, 10));  // as atoi reads it, but in 64 bits
         else
-            context.texts.push_back(std::move(text));
+            context.texts.push_back(text);
     }
     SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(CompareRows));
     for (int row = 0; row < count; ++row)
