@@ -4,6 +4,7 @@
 #include "app/frame.h"
 #include "browse/browse.h"
 #include "browse/item_text.h"
+#include "tests/win/harness.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -12,6 +13,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +21,11 @@
 #include <vector>
 
 namespace {
+
+using qvtest::Pump;
+using qvtest::RemoveTree;
+using qvtest::RowCount;
+using qvtest::RowText;
 
 const char kBenchRoot[] = "D:\\bench";
 // The vault lives in a hidden, system folder named " " at the drive's root.
@@ -62,35 +69,12 @@ private:
 
 const char* Verdict(bool met) { return met ? "ok" : "SLOW"; }
 
-template <typename Measure>
-double BestOf(int runs, Measure measure)
+template <typename Measure> double BestOf(int runs, Measure measure)
 {
     double best = measure();
     for (int run = 1; run < runs; ++run)
         best = std::min(best, measure());
     return best;
-}
-
-void Pump(HWND window)
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message != WM_QUIT)
-            DispatchThreadMessage(window, message);
-    }
-}
-
-int RowCount(HWND window) { return static_cast<int>(SendMessageA(ItemList(window), LVM_GETITEMCOUNT, 0, 0)); }
-
-std::string RowText(HWND list, int row, int column)
-{
-    char text[MAX_PATH] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
 }
 
 void CheckRowCount(HWND window, int expected)
@@ -196,32 +180,6 @@ bool CreateVault(int entries)
     return true;
 }
 
-void RemoveTree(const std::string& path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
-        return;
-    }
-    std::string folder = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-    std::vector<std::string> children;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
-                children.push_back(folder + "\\" + found.cFileName);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    for (const std::string& child : children)
-        RemoveTree(child);
-    RemoveDirectoryA(path.c_str());
-}
-
 std::string PrepareFolder(int entries)
 {
     std::string folder = std::string(kBenchRoot) + "\\n" + std::to_string(entries);
@@ -270,19 +228,19 @@ void StartEmptyFolderView(HWND window)
 {
     ClearItemList(window);
     SetColumnSet(window, kFolderColumns);
-    Pump(window);
+    Pump(0);
 }
 
 double TimeFolderListing(HWND window, const std::string& folder)
 {
     ClearItemList(window);  // each listing starts from an empty list, as the others do
-    Pump(window);
+    Pump(0);
     Stopwatch watch;
     ClearItemList(window);
     SetColumnSet(window, kFolderColumns);
     OpenPath(window, folder.c_str());
     double seconds = watch.Seconds();
-    Pump(window);
+    Pump(0);
     return seconds;
 }
 
@@ -295,9 +253,10 @@ double MeasureFolderListing(HWND window, const std::string& folder, int entries,
     return seconds;
 }
 
-// Enumerating the folder and inserting plain four-column rows: what any
-// listing of it costs at least.
-double TimeFloor(HWND window, const std::string& folder)
+// Lists up to `limit` entries of a folder into an emptied list with redrawing
+// off, one row each by `insertRow`; returns the rows made and the seconds taken.
+template <typename InsertRow>
+int TimeRawRows(HWND window, const std::string& folder, int limit, InsertRow insertRow, double& seconds)
 {
     StartEmptyFolderView(window);
     HWND list = ItemList(window);
@@ -308,16 +267,26 @@ double TimeFloor(HWND window, const std::string& folder)
     HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (!IsDotEntry(found.cFileName)) {
-                InsertFourColumnRow(list, row, 0, found, "文件");
-                ++row;
-            }
-        } while (FindNextFileA(search, &found));
+            if (!IsDotEntry(found.cFileName))
+                insertRow(list, row++, found);
+        } while (row < limit && FindNextFileA(search, &found));
         FindClose(search);
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    double seconds = watch.Seconds();
-    Pump(window);
+    seconds = watch.Seconds();
+    Pump(0);
+    return row;
+}
+
+// Enumerating the folder and inserting plain four-column rows: what any
+// listing of it costs at least.
+double TimeFloor(HWND window, const std::string& folder)
+{
+    double seconds = 0.0;
+    TimeRawRows(
+        window, folder, INT_MAX,
+        [](HWND list, int row, const WIN32_FIND_DATAA& found) { InsertFourColumnRow(list, row, 0, found, "文件"); },
+        seconds);
     return seconds;
 }
 
@@ -355,27 +324,15 @@ void InsertNaiveRow(HWND list, int row, const std::string& path, const WIN32_FIN
 // Seconds per row of the naive listing, over the first `sample` entries.
 double MeasureNaivePerRow(HWND window, const std::string& folder, int sample)
 {
-    StartEmptyFolderView(window);
-    HWND list = ItemList(window);
-    Stopwatch watch;
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    int row = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!IsDotEntry(found.cFileName)) {
-                InsertNaiveRow(list, row, folder + "\\" + found.cFileName, found);
-                ++row;
-            }
-        } while (row < sample && FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    double seconds = watch.Seconds();
-    Pump(window);
-    double perRow = row > 0 ? seconds / row : 0.0;
-    printf("naive per-row look-up, %d-row sample: %.3f s, %.2f ms/row\n", row, seconds, perRow * 1000.0);
+    double seconds = 0.0;
+    int rows = TimeRawRows(
+        window, folder, sample,
+        [&](HWND list, int row, const WIN32_FIND_DATAA& found) {
+            InsertNaiveRow(list, row, folder + "\\" + found.cFileName, found);
+        },
+        seconds);
+    double perRow = rows > 0 ? seconds / rows : 0.0;
+    printf("naive per-row look-up, %d-row sample: %.3f s, %.2f ms/row\n", rows, seconds, perRow * 1000.0);
     ClearItemList(window);  // releases the sample's icons
     return perRow;
 }
@@ -383,14 +340,14 @@ double MeasureNaivePerRow(HWND window, const std::string& folder, int sample)
 double TimeVaultView(HWND window)
 {
     ClearItemList(window);
-    Pump(window);
+    Pump(0);
     Stopwatch watch;
     ClearItemList(window);
     SetColumnSet(window, kVaultColumns);
     ListVault(window);
     SetCurrentFolder(kVaultViewMarker);
     double seconds = watch.Seconds();
-    Pump(window);
+    Pump(0);
     return seconds;
 }
 
@@ -407,12 +364,11 @@ long SizeNumber(const std::string& text) { return strtol(text.c_str(), nullptr, 
 
 bool RowsInOrder(HWND window, int key)
 {
-    HWND list = ItemList(window);
     int rows = RowCount(window);
     int column = key == kSortByName ? 0 : 1;
-    std::string previous = RowText(list, 0, column);
+    std::string previous = RowText(window, 0, column);
     for (int row = 1; row < rows; ++row) {
-        std::string current = RowText(list, row, column);
+        std::string current = RowText(window, row, column);
         bool inOrder = key == kSortByName ? lstrcmpA(previous.c_str(), current.c_str()) <= 0
                                           : SizeNumber(previous) <= SizeNumber(current);
         if (!inOrder)
@@ -428,7 +384,7 @@ double TimeSort(HWND window, int key, bool& inOrder)
     Stopwatch watch;
     SortItems(window, key);
     double seconds = watch.Seconds();
-    Pump(window);
+    Pump(0);
     inOrder = inOrder && RowsInOrder(window, key);
     return seconds;
 }
@@ -436,8 +392,8 @@ double TimeSort(HWND window, int key, bool& inOrder)
 void PrintSort(HWND window, const char* keyName, double seconds, bool inOrder)
 {
     g_checksPassed = g_checksPassed && inOrder;
-    printf("sort %d rows by %s (best of %d): %.3f s (goal <= %.1f s) %s; order %s\n", RowCount(window), keyName,
-           kRuns, seconds, kSortGoalSeconds, Verdict(seconds <= kSortGoalSeconds), inOrder ? "ok" : "WRONG");
+    printf("sort %d rows by %s (best of %d): %.3f s (goal <= %.1f s) %s; order %s\n", RowCount(window), keyName, kRuns,
+           seconds, kSortGoalSeconds, Verdict(seconds <= kSortGoalSeconds), inOrder ? "ok" : "WRONG");
 }
 
 // The keys alternate, so every sort starts from the other key's order.
@@ -580,7 +536,7 @@ int main()
         printf("the main window could not be created\n");
         return 1;
     }
-    Pump(window);
+    Pump(0);
     RemoveTree(kBenchRoot);
     RemoveTree(kVaultParent);
     if (!CreateDirectoryA(kBenchRoot, nullptr)) {

@@ -104,13 +104,8 @@ int RowCount(HWND window) { return static_cast<int>(SendMessageA(List(window), L
 
 std::string RowText(HWND window, int row, int column)
 {
-    char text[1024] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(List(window), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    text[sizeof text - 1] = '\0';
+    char text[1024];
+    ReadRowText(List(window), row, column, text, sizeof text);
     return text;
 }
 
@@ -454,8 +449,6 @@ void WriteRegistryText(HKEY root, const char* key, const char* value, const std:
     RegCloseKey(created);
 }
 
-}  // namespace qvtest
-
 namespace {
 
 DWORD WINAPI Watchdog(void*)
@@ -469,9 +462,8 @@ DWORD WINAPI Watchdog(void*)
 
 }  // namespace
 
-int main(int argc, char** argv)
+int RunTestProgram(int argc, char** argv)
 {
-    using namespace qvtest;
     if (argc < 2) {
         for (const auto& test : Tests().tests)
             printf("%s\n", test.first.c_str());
@@ -488,3 +480,5 @@ int main(int argc, char** argv)
     fflush(stdout);
     ExitProcess(Tests().failures == 0 ? 0 : 1);
 }
+
+}  // namespace qvtest

@@ -126,4 +126,7 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
 bool ReadRegistryText(HKEY root, const char* key, const char* value, std::string& text);
 void WriteRegistryText(HKEY root, const char* key, const char* value, const std::string& text);
 
+// Runs the test named by the first argument, or lists the tests without one.
+int RunTestProgram(int argc, char** argv);
+
 }  // namespace qvtest

@@ -1,0 +1,3 @@
+#include "tests/win/harness.h"
+
+int main(int argc, char** argv) { return qvtest::RunTestProgram(argc, argv); }
