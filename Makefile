@@ -1,7 +1,11 @@
 # make run   – install what is missing, build, start the program under Wine
 # make test  – install what is missing, build, run every test
-# make build – build the 32-bit program, the 64-bit check build and the tests
-# make bench – run the listing and sorting benchmarks under Wine
+# make build – build the 32-bit program, the 64-bit build and the tests
+# make bench – run the benchmarks under Wine
+#
+# Wine runs the 32-bit build where this machine can run 32-bit programs and
+# the 64-bit build otherwise (scripts/wine-arch.sh); QV_WINE_ARCH=win32 or
+# win64 forces one.
 
 BUILD := build
 JOBS := $(shell nproc)
@@ -20,14 +24,22 @@ build: deps
 	cmake --build $(BUILD)/native -j $(JOBS)
 
 run: build
-	scripts/wine-session.sh $(BUILD)/wine-user --user scripts/run-in-wine.sh $(BUILD)/win32/bin/Quillvane.exe
+	@arch=$$(scripts/wine-arch.sh run) && \
+	QV_WINE_ARCH=$$arch scripts/wine-session.sh $(BUILD)/wine-user-$$arch --user \
+	    scripts/run-in-wine.sh $(BUILD)/$$arch/bin/Quillvane.exe
 
 test: build
 	cd $(BUILD)/native && ctest --output-on-failure
-	scripts/wine-session.sh $(BUILD)/wine-test sh -c 'cd $(BUILD)/win32 && ctest --output-on-failure'
+	@archs=$$(scripts/wine-arch.sh test) && for arch in $$archs; do \
+	    echo "Tests under Wine, $$arch build:"; \
+	    QV_WINE_ARCH=$$arch scripts/wine-session.sh $(BUILD)/wine-test-$$arch \
+	        sh -c "cd $(BUILD)/$$arch && ctest --output-on-failure" || exit 1; \
+	done
 
 bench: build
-	scripts/wine-session.sh $(BUILD)/wine-bench scripts/run-in-wine.sh $(BUILD)/win32/bin/qv_bench.exe
+	@arch=$$(scripts/wine-arch.sh run) && \
+	QV_WINE_ARCH=$$arch scripts/wine-session.sh $(BUILD)/wine-bench-$$arch \
+	    scripts/run-in-wine.sh $(BUILD)/$$arch/bin/qv_bench.exe
 
 clean:
 	rm -rf $(BUILD)

@@ -33,7 +33,7 @@ add_executable(Quillvane WIN32 app/main.cpp res/Quillvane.rc)
 target_link_libraries(Quillvane PRIVATE quillvane_core)
 set_target_properties(Quillvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    add_subdirectory(tests/win)
-    add_subdirectory(bench)
-endif()
+# Tests and benchmark are built for both architectures: where the kernel
+# can't run 32-bit programs, Wine runs the 64-bit build.
+add_subdirectory(tests/win)
+add_subdirectory(bench)

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs a command inside a private Wine session: a fresh 32-bit prefix whose
-# drives are folders under WORKDIR, code page 936 and an X display.
+# Runs a command inside a private Wine session: a fresh prefix whose drives
+# are folders under WORKDIR, code page 936 and an X display.
 #   wine-session.sh WORKDIR [--user] command...
+# The prefix is 32-bit or 64-bit as QV_WINE_ARCH says (win32 or win64; by
+# default what scripts/wine-arch.sh picks for running).
 # With --user the prefix is kept between runs and keeps Wine's usual drives
 # (for running the program by hand); otherwise it is made anew with test drives
 #   A: floppy, C: system, D: and E: fixed disks, F: CD-ROM,
@@ -18,8 +20,21 @@ if [ "${1:-}" = "--user" ]; then
 fi
 here=$(cd "$(dirname "$0")" && pwd)
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+arch=${QV_WINE_ARCH:-$("$here/wine-arch.sh" run)}
+export QV_WINE_ARCH=$arch WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX="$work/prefix"
+
+if [ "$arch" = win64 ]; then
+    # With wine32 installed, Debian's wine script picks the 32-bit loader even
+    # for 64-bit programs, and a symlink named wine to wine64 can't find its
+    # loader: small scripts call the 64-bit loader and server directly.
+    wrappers="$work.bin"
+    mkdir -p "$wrappers"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$wrappers/wine"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wineserver64 "$@"\n' >"$wrappers/wineserver"
+    chmod +x "$wrappers/wine" "$wrappers/wineserver"
+    export PATH="$wrappers:$PATH"
+fi
 
 # Wine decodes Unix file names with the C library's locale: without a real
 # zh_CN.UTF-8 locale, Chinese names come out garbled.
@@ -51,7 +66,7 @@ if [ "$user_session" = 0 ]; then
 fi
 mkdir -p "$work"
 if [ ! -d "$WINEPREFIX/dosdevices" ]; then
-    wineboot -i >/dev/null 2>&1
+    wine wineboot -i >/dev/null 2>&1
     wineserver -w
 fi
 
