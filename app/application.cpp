@@ -1,8 +1,10 @@
-#include "app/app_state.h"
-#include "app/frame.h"
-#include "app/layout.h"
-#include "app/message.h"
+#include "app/app.h"
+#include "base/app_state.h"
+#include "base/layout.h"
+#include "base/messages.h"
 #include "res/resource.h"
+
+#include <objbase.h>
 
 namespace {
 
@@ -31,6 +33,9 @@ void CentreWindow(HWND window)
 HWND StartApplication(HINSTANCE instance, int showCommand)
 {
     g_app.instance = instance;
+    // Shell look-ups and the verbs ShellExecuteA runs may use COM, which the
+    // user-interface thread keeps initialised for its whole life.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     g_app.appIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
 
     char title[100] = {};
@@ -40,14 +45,14 @@ HWND StartApplication(HINSTANCE instance, int showCommand)
 
     InitCommonControls();
     if (!RegisterMainClass(className)) {
-        ShowMessage(nullptr, "Windows Registration failed!", "Error", MB_ICONWARNING);
+        ShowMessage(nullptr, Message::RegistrationFailed);
         return nullptr;
     }
 
     HWND window = CreateWindowExA(WS_EX_ACCEPTFILES, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
                                   kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance, nullptr);
     if (!window) {
-        ShowMessage(nullptr, "程序启动失败", "Error", MB_ICONWARNING);
+        ShowMessage(nullptr, Message::StartFailed);
         return nullptr;
     }
     CentreWindow(window);

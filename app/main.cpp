@@ -1,7 +1,11 @@
-#include "app/frame.h"
+#include "app/app.h"
+
+#include <objbase.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     HWND window = StartApplication(instance, showCommand);
-    return window ? RunMessageLoop(window) : 0;
+    int code = window ? RunMessageLoop(window) : 0;
+    CoUninitialize();
+    return code;
 }

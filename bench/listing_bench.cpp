@@ -1,8 +1,10 @@
 // Times folder listings, the vault view and sorting on the real main window
 // under Wine, and prints each figure beside its goal.
-#include "app/app_state.h"
-#include "app/frame.h"
+#include "app/app.h"
+#include "base/app_state.h"
+#include "base/controls.h"
 #include "browse/browse.h"
+#include "browse/browse_parts.h"
 #include "browse/item_text.h"
 #include "tests/win/harness.h"
 
@@ -236,9 +238,7 @@ double TimeFolderListing(HWND window, const std::string& folder)
     ClearItemList(window);  // each listing starts from an empty list, as the others do
     Pump(0);
     Stopwatch watch;
-    ClearItemList(window);
-    SetColumnSet(window, kFolderColumns);
-    OpenPath(window, folder.c_str());
+    ShowLocation(window, folder.c_str());
     double seconds = watch.Seconds();
     Pump(0);
     return seconds;
@@ -342,10 +342,7 @@ double TimeVaultView(HWND window)
     ClearItemList(window);
     Pump(0);
     Stopwatch watch;
-    ClearItemList(window);
-    SetColumnSet(window, kVaultColumns);
-    ListVault(window);
-    SetCurrentFolder(kVaultViewMarker);
+    ShowLocation(window, kVaultMarker);
     double seconds = watch.Seconds();
     Pump(0);
     return seconds;
@@ -515,8 +512,7 @@ void MeasureTreeExpansion(HWND window, int folders)
 
 void RemoveBenchData(HWND window)
 {
-    ClearItemList(window);
-    SetCurrentFolder("");
+    ShowLocation(window, "");
     Stopwatch watch;
     RemoveTree(kBenchRoot);
     RemoveTree(kVaultParent);

@@ -1,5 +1,6 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "browse/browse.h"
+#include "browse/browse_parts.h"
 #include "res/resource.h"
 
 namespace {
@@ -16,7 +17,7 @@ constexpr MenuEntry kEnd = {"", 0};
 
 MenuEntry Submenu(const char* text) { return {text, 0}; }
 
-// clang-format off: entries of a submenu are indented under it
+// clang-format off: one entry a line, as the menus show them
 const MenuEntry kFolderBackgroundMenu[] = {
     Submenu("查看"),
     {"图标", IDM_VIEW_ICON},
@@ -117,13 +118,16 @@ void ShowContextMenu(HWND window, HWND clicked, LPARAM position)
 
 void ShowBackgroundMenu(HWND window, HMENU menu, LPARAM position)
 {
-    if (!IsDrivesView() && !IsVaultView())
+    if (CurrentView() == View::Folder)
         AppendEntries(menu, kFolderBackgroundMenu);
     TrackAndDestroy(window, menu, position);
 }
 
 void ShowItemMenu(HWND window, HMENU menu, LPARAM position)
 {
-    AppendEntries(menu, IsDrivesView() ? kDriveItemMenu : IsVaultView() ? kVaultItemMenu : kFolderItemMenu);
+    View view = CurrentView();
+    AppendEntries(menu, view == View::Drives  ? kDriveItemMenu
+                        : view == View::Vault ? kVaultItemMenu
+                                              : kFolderItemMenu);
     TrackAndDestroy(window, menu, position);
 }

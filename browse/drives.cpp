@@ -1,22 +1,12 @@
-#include "app/app_state.h"
-#include "browse/browse.h"
+#include "base/app_state.h"
+#include "base/controls.h"
+#include "base/redraw_guard.h"
+#include "browse/browse_parts.h"
 #include "browse/item_text.h"
-#include "browse/redraw_guard.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
-
-// A floppy drive must never be asked for its space: that would start the
-// drive. Windows names such drives "软盘"; Wine's shell gives no such word, but
-// on both the floppy drives are the removable drives A: and B:.
-bool IsFloppyDrive(UINT type, char letter, const char* displayName)
-{
-    if (type != DRIVE_REMOVABLE)
-        return false;
-    return letter == 'A' || letter == 'B' || strstr(displayName, "软盘") != nullptr;
-}
 
 void FillDriveSpace(const char* root, ItemRecord& record)
 {
@@ -37,17 +27,10 @@ void ShowDrives(HWND window)
     RedrawGuard quiet(list);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
 
-    ZeroMemory(g_app.driveLetters, sizeof g_app.driveLetters);
-    DWORD present = GetLogicalDrives();
-    int count = 0;
-    for (int bit = 0; bit < 26 && (present >> bit) != 0; ++bit) {
-        if (present & (1u << bit))
-            g_app.driveLetters[count++] = static_cast<char>('A' + bit);
-    }
-
+    int count = DriveLettersOfMask(GetLogicalDrives(), g_app.driveLetters);
     char countText[32];
     snprintf(countText, sizeof countText, "%i 个分区", count);
-    SetStatusText(window, 0, "我的电脑");
+    SetStatusText(window, 0, LocationText(""));
     SetStatusText(window, 1, countText);
 
     for (const char* letter = g_app.driveLetters; *letter; ++letter) {
@@ -56,14 +39,15 @@ void ShowDrives(HWND window)
         char drive[3] = {*letter, ':', '\0'};
         char root[4] = {*letter, ':', '\\', '\0'};
         UINT type = GetDriveTypeA(drive);
-        DescribeDriveType(type, record);
-        int image = LookupShellInfo(record, root, kNameMode, nullptr);
-        if (type == DRIVE_CDROM)
+        lstrcpynA(record.type, DriveTypeText(type), sizeof record.type);
+        int treeImage = -1;
+        int image = LookupShellName(record, root, &treeImage);
+        if (type == kCdRomDrive)
             continue;
         GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, record.fileSystem, sizeof record.fileSystem);
         if (!IsFloppyDrive(type, *letter, record.name))
             FillDriveSpace(root, record);
-        AddListRow(list, 0, image, record, kDriveLayout, false, true);
+        AppendListRow(list, record, RowLayout::Drive, image, RowShade::Normal);
     }
 }
 
@@ -74,19 +58,20 @@ void BuildFolderTree(HWND window)
 
     ItemRecord computer = {};
     int treeImage = -1;
-    LookupShellInfo(computer, "", kNameMode, &treeImage);
-    HTREEITEM computerNode = AddTreeNode(tree, TVI_ROOT, treeImage, computer.name, "root", true);
+    LookupShellName(computer, "", &treeImage);
+    HTREEITEM computerNode = AddTreeNode(tree, TVI_ROOT, treeImage, computer.name, kComputerMarker, true);
 
     for (const char* letter = g_app.driveLetters; *letter; ++letter) {
         ItemRecord record = {};
         char drive[3] = {*letter, ':', '\0'};
         char root[4] = {*letter, ':', '\\', '\0'};
         UINT type = GetDriveTypeA(drive);
-        LookupShellInfo(record, root, kNameMode, &treeImage);
-        if (type == DRIVE_CDROM)
+        LookupShellName(record, root, &treeImage);
+        if (type == kCdRomDrive)
             continue;
         AddTreeNode(tree, computerNode, treeImage, record.name, drive, true);
     }
-    AddTreeNode(tree, computerNode, kVaultIconRequest, "Quillvane", kVaultViewMarker, false);
+    int vaultImage = ImageList_ReplaceIcon(g_app.treeIcons, -1, g_app.appIcon);
+    AddTreeNode(tree, computerNode, vaultImage, LocationText(kVaultMarker), kVaultMarker, false);
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(computerNode));
 }

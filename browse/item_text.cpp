@@ -1,20 +1,12 @@
 #include "browse/item_text.h"
 
+#include "base/cp936.h"
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
-const char kVaultViewMarker[] = "hide";
-
 namespace {
-
-const char kDrivesViewText[] = "我的电脑";
-const char kVaultViewText[] = "Quillvane";
-
-// Bytes taken by the character starting at text[0]; a lead byte before the NUL counts alone.
-size_t CharLength(const char* text)
-{
-    return IsLeadByte936(static_cast<unsigned char>(text[0])) && text[1] != '\0' ? 2 : 1;
-}
 
 void ClearOut(char* out, size_t capacity)
 {
@@ -63,8 +55,6 @@ void IncrementDigit(unsigned char* digits, size_t position)
 char LowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
-
-bool IsLeadByte936(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 bool FormatKilobytes(uint64_t bytes, char* out, size_t capacity)
 {
@@ -143,59 +133,14 @@ bool FormatItemTime(int year, int month, int day, int hour, int minute, char* ou
     return PutText(text, static_cast<size_t>(length), out, capacity);
 }
 
-bool JoinPath(const char* folder, const char* name, char* out, size_t capacity)
-{
-    size_t folderLength = std::strlen(folder);
-    size_t nameLength = std::strlen(name);
-    if (folderLength + 1 + nameLength >= capacity) {
-        ClearOut(out, capacity);
-        return false;
-    }
-    std::memcpy(out, folder, folderLength);
-    out[folderLength] = '\\';
-    std::memcpy(out + folderLength + 1, name, nameLength);
-    out[folderLength + 1 + nameLength] = '\0';
-    return true;
-}
 
-void CopyTextCut(const char* source, char* out, size_t capacity)
-{
-    if (capacity == 0)
-        return;
-    size_t length = 0;
-    while (source[length] != '\0') {
-        size_t step = CharLength(source + length);
-        if (length + step > capacity - 1)
-            break;
-        length += step;
-    }
-    std::memcpy(out, source, length);
-    out[length] = '\0';
-}
 
-bool RestoreHomePath(char drive, const char* storedName, char* out, size_t capacity)
-{
-    size_t nameLength = std::strlen(storedName);
-    if (3 + nameLength >= capacity) {
-        ClearOut(out, capacity);
-        return false;
-    }
-    out[0] = drive;
-    out[1] = ':';
-    out[2] = '\\';
-    std::memcpy(out + 3, storedName, nameLength + 1);
-    for (size_t i = 0; out[i] != '\0'; i += CharLength(out + i)) {
-        if (i >= 3 && out[i] == '+')
-            out[i] = '\\';
-    }
-    return true;
-}
 
 const char* ExtensionOf(const char* name)
 {
     const char* extension = nullptr;
     const char* p = name;
-    for (; *p != '\0'; p += CharLength(p)) {
+    for (; *p != '\0'; p += CharLength936(p)) {
         if (*p == '\\')
             extension = nullptr;
         else if (*p == '.')
@@ -207,8 +152,8 @@ const char* ExtensionOf(const char* name)
 bool SameExtension(const char* a, const char* b)
 {
     while (*a != '\0' && *b != '\0') {
-        size_t lengthA = CharLength(a);
-        size_t lengthB = CharLength(b);
+        size_t lengthA = CharLength936(a);
+        size_t lengthB = CharLength936(b);
         if (lengthA != lengthB)
             return false;
         if (lengthA == 2 ? (a[0] != b[0] || a[1] != b[1]) : LowerLetter(*a) != LowerLetter(*b))
@@ -219,22 +164,13 @@ bool SameExtension(const char* a, const char* b)
     return *a == *b;
 }
 
-void LowerCaseLetters(char* text)
-{
-    for (; *text != '\0'; text += CharLength(text))
-        *text = LowerLetter(*text);
-}
 
 char DriveLetterOfDisplayName(const char* displayName)
 {
-    const char* afterParen = nullptr;
-    for (const char* p = displayName; *p != '\0'; p += CharLength(p)) {
-        if (*p == '(')
-            afterParen = p + 1;
-    }
-    if (afterParen == nullptr)
+    const char* paren = FindLastCharacter(displayName, '(');
+    if (paren == nullptr)
         return 0;
-    char c = *afterParen;
+    char c = paren[1];
     if (c >= 'a' && c <= 'z')
         return static_cast<char>(c - 'a' + 'A');
     if (c >= 'A' && c <= 'Z')
@@ -245,21 +181,57 @@ char DriveLetterOfDisplayName(const char* displayName)
 void CutLastCharacters(char* text, size_t n)
 {
     size_t count = 0;
-    for (const char* p = text; *p != '\0'; p += CharLength(p))
+    for (const char* p = text; *p != '\0'; p += CharLength936(p))
         ++count;
     if (count < n)
         return;
     char* p = text;
     for (size_t kept = 0; kept < count - n; ++kept)
-        p += CharLength(p);
+        p += CharLength936(p);
     *p = '\0';
 }
 
-const char* LocationText(const char* currentFolder)
+
+const char* DriveTypeText(unsigned code)
 {
-    if (currentFolder == nullptr || currentFolder[0] == '\0')
-        return kDrivesViewText;
-    if (std::strcmp(currentFolder, kVaultViewMarker) == 0)
-        return kVaultViewText;
-    return currentFolder;
+    static const char* const kTypeTexts[] = {"未知磁盘类型", "磁盘名无效", "可移动磁盘", "本地磁盘",
+                                             "网络磁盘",     "光驱",       "RAM"};
+    return code < sizeof kTypeTexts / sizeof kTypeTexts[0] ? kTypeTexts[code] : "GetDriveType的返回值非法";
 }
+
+int DriveLettersOfMask(uint32_t mask, char (&letters)[27])
+{
+    int count = 0;
+    for (int bit = 0; bit < 26; ++bit) {
+        if (mask & (uint32_t{1} << bit))
+            letters[count++] = static_cast<char>('A' + bit);
+    }
+    letters[count] = '\0';
+    return count;
+}
+
+bool IsFloppyDrive(unsigned typeCode, char letter, const char* displayName)
+{
+    if (typeCode != kRemovableDrive)
+        return false;
+    return letter == 'A' || letter == 'B' || std::strstr(displayName, "软盘") != nullptr;
+}
+
+SortRule SortRuleOfKey(int key, View view)
+{
+    static const SortRule kFolderRules[] = {{0, false}, {1, true}, {2, false}, {3, false}};
+    static const SortRule kDriveRules[] = {{0, false}, {2, true}, {1, false}, {-1, false}};
+    if (key < kSortByName || key > kSortByTime)
+        return {-1, false};
+    return view == View::Drives ? kDriveRules[key - 1] : kFolderRules[key - 1];
+}
+
+SortRule SortRuleOfDriveColumn(int column)
+{
+    static const SortRule kRules[] = {{0, false}, {1, false}, {2, true}, {3, true}, {4, false}};
+    if (column < 0 || column > 4)
+        return {-1, false};
+    return kRules[column];
+}
+
+int64_t SizeKeyOf(const char* text) { return std::strtoll(text, nullptr, 10); }

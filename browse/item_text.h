@@ -1,14 +1,13 @@
 #pragma once
-// Texts shown for items, and the path and name rules they depend on.
-// Platform-free: no <windows.h>; texts are NUL-terminated code page 936 bytes.
-// Every function that writes into a buffer is given its capacity in bytes and
-// returns false, leaving an empty string, when the whole text does not fit.
+// Texts shown for items and the rules the browsing views follow;
+// platform-free (no <windows.h>): texts are NUL-terminated code page 936
+// bytes, and every function that writes into a buffer takes its capacity
+// and returns false, leaving an empty string, when the whole text does not fit.
+
+#include "base/location.h"
 
 #include <cstddef>
 #include <cstdint>
-
-// True for a byte that starts a double-byte character in code page 936.
-bool IsLeadByte936(unsigned char c);
 
 // Size of a file: floor(bytes / 1024) + 1 as "%dKB" (0 -> "1KB", 1024 -> "2KB").
 bool FormatKilobytes(uint64_t bytes, char* out, size_t capacity);
@@ -21,26 +20,12 @@ bool FormatGigabytes(uint64_t bytes, char* out, size_t capacity);
 // Modification time as "%i-%02d-%02d %02d:%02d".
 bool FormatItemTime(int year, int month, int day, int hour, int minute, char* out, size_t capacity);
 
-// "%s\%s": an entry's path from its folder and its name.
-bool JoinPath(const char* folder, const char* name, char* out, size_t capacity);
-
-// Copies as much of source as fits, never ending inside a double-byte character.
-void CopyTextCut(const char* source, char* out, size_t capacity);
-
-// A vault entry's home path from its drive letter and stored name: "%c:\%s",
-// then every '+' from the fourth character on turned into '\'.
-bool RestoreHomePath(char drive, const char* storedName, char* out, size_t capacity);
-
 // The extension of a file name, without the dot, or "" when it has none.
 const char* ExtensionOf(const char* name);
 
 // Compares two extensions, ASCII letters without regard to case (the second
 // byte of a double-byte character is never taken for a letter).
 bool SameExtension(const char* a, const char* b);
-
-// Turns the ASCII capital letters of a text into small ones, leaving
-// double-byte characters whole.
-void LowerCaseLetters(char* text);
 
 // The drive letter right after the last '(' of a drive's display name such as
 // "本地磁盘 (C:)", upper-cased; 0 when there is none.
@@ -50,9 +35,29 @@ char DriveLetterOfDisplayName(const char* displayName);
 // of fewer than n characters is left unchanged.
 void CutLastCharacters(char* text, size_t n);
 
-// What the status bar's first part shows for a location: "我的电脑" for the
-// drives view (empty folder), "Quillvane" for the vault view ("hide"),
-// otherwise the folder itself.
-const char* LocationText(const char* currentFolder);
+// The type text of a drive-type code (GetDriveTypeA's value).
+const char* DriveTypeText(unsigned code);
+constexpr unsigned kRemovableDrive = 2;
+constexpr unsigned kCdRomDrive = 5;
 
-extern const char kVaultViewMarker[];  // "hide"
+// The letters of the drives a GetLogicalDrives mask names, A to Z; returns how many.
+int DriveLettersOfMask(uint32_t mask, char (&letters)[27]);
+
+// A floppy drive must never be asked for its space: that would start the
+// drive. Windows names such drives "软盘"; Wine's shell gives no such word,
+// but on both the floppy drives are the removable drives A: and B:.
+bool IsFloppyDrive(unsigned typeCode, char letter, const char* displayName);
+
+// Which column a sort reads and how; column -1 leaves every pair of rows level.
+struct SortRule {
+    int column;
+    bool bySize;  // compared as the leading integer of the text, else as text
+};
+enum SortKey { kSortByName = 1, kSortBySize = 2, kSortByType = 3, kSortByTime = 4 };
+// The four keys read other columns in the drives view.
+SortRule SortRuleOfKey(int key, View view);
+// In the drives view a header sorts by its own column.
+SortRule SortRuleOfDriveColumn(int column);
+// The leading decimal integer of a size text, as atoi reads it but in 64 bits
+// ("123KB" -> 123, "465.762G" -> 465, "" -> 0).
+int64_t SizeKeyOf(const char* text);

@@ -1,21 +1,18 @@
-#include "app/app_state.h"
-#include "app/frame.h"
-#include "app/message.h"
+#include "base/app_state.h"
+#include "base/controls.h"
+#include "base/cp936.h"
+#include "base/file_search.h"
+#include "base/messages.h"
+#include "base/redraw_guard.h"
+#include "base/vault_names.h"
 #include "browse/browse.h"
-#include "browse/item_text.h"
-#include "browse/redraw_guard.h"
+#include "browse/browse_parts.h"
 
 #include <shellapi.h>
 
 #include <cstdio>
 
 namespace {
-
-// Search pattern of a folder; false when it does not fit a path buffer.
-bool MakeSearchPattern(const char* folder, char (&pattern)[MAX_PATH])
-{
-    return JoinPath(folder, "*.*", pattern, sizeof pattern);
-}
 
 void ShowObjectCount(HWND window)
 {
@@ -25,28 +22,15 @@ void ShowObjectCount(HWND window)
     SetStatusText(window, 1, countText);
 }
 
-void ReportSkippedEntries(HWND window, int skipped)
-{
-    if (skipped == 0)
-        return;
-    char text[128];
-    snprintf(text, sizeof text, "有 %d 个项目的路径过长，未列出", skipped);
-    ShowMessage(window, text, "提示", MB_ICONWARNING);
-}
+RowShade ShadeOf(DWORD attributes) { return attributes & FILE_ATTRIBUTE_HIDDEN ? RowShade::Dimmed : RowShade::Normal; }
 
 // Lists the entries of one folder; returns how many were left out because
 // their full path does not fit a path buffer.
 int ListFolderEntries(HWND list, const char* folder)
 {
-    char pattern[MAX_PATH];
-    if (!MakeSearchPattern(folder, pattern))
-        return 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
     int skipped = 0;
-    do {
+    for (FileSearch search = FileSearch::InFolder(folder); search.Next();) {
+        const WIN32_FIND_DATAA& found = search.Entry();
         ItemRecord record = {};
         if (!DescribeFile(found, record))
             continue;
@@ -56,52 +40,81 @@ int ListFolderEntries(HWND list, const char* folder)
             continue;
         }
         int image = LookupListedType(record, path, found.dwFileAttributes);
-        AddListRow(list, 0, image, record, kFileLayout, false, !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN));
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+        AppendListRow(list, record, RowLayout::File, image, ShadeOf(found.dwFileAttributes));
+    }
     return skipped;
 }
 
 void ListVaultOfDrive(HWND list, char letter)
 {
-    char vault[MAX_PATH];
-    snprintf(vault, sizeof vault, "%c:\\ \\Quillnest", letter);
+    char vault[16];
+    VaultFolderOf(letter, vault);
     SetCurrentFolder(vault);
-    char pattern[MAX_PATH];
-    MakeSearchPattern(vault, pattern);
-
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
+    for (FileSearch search = FileSearch::InFolder(vault); search.Next();) {
         ItemRecord record = {};
-        if (!DescribeFile(found, record))
+        if (!DescribeFile(search.Entry(), record))
             continue;
         ItemRecord row = {};
-        if (!RestoreHomePath(letter, found.cFileName, row.name, sizeof row.name))
-            continue;  // a stored name always fits its home path; anything else is not ours
-        AddListRow(list, 0, kVaultIconRequest, row, kFileLayout, false, true);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+        if (!RestoreHomePath(letter, search.Entry().cFileName, row.name, sizeof row.name))
+            continue;  // a stored name that fits no home path is not one of ours
+        AppendListRow(list, row, RowLayout::File, VaultEntryImage(), RowShade::Normal);
+    }
+}
+
+void AddPathRow(HWND window, const char* path, int position)
+{
+    FileSearch search = FileSearch::ForPath(path);
+    ItemRecord record = {};
+    if (!search.Next() || !DescribeFile(search.Entry(), record))
+        return;
+    DWORD attributes = search.Entry().dwFileAttributes;
+    int image = LookupListedType(record, path, attributes);
+    if (position < 0)
+        AppendListRow(ItemList(window), record, RowLayout::File, image, RowShade::Normal);
+    else
+        InsertListRow(ItemList(window), position, record, RowLayout::File, image, ShadeOf(attributes));
 }
 
 }  // namespace
 
-void ClearItemList(HWND window)
+void ShowLocation(HWND window, const char* location, Columns columns)
 {
-    SendMessageA(ItemList(window), LVM_DELETEALLITEMS, 0, 0);
-    ImageList_Remove(g_app.smallIcons, -1);
-    ImageList_Remove(g_app.largeIcons, -1);
-    g_app.listingIcons = ListingIcons();
+    char copy[MAX_PATH];
+    lstrcpynA(copy, location, sizeof copy);
+    View view = ViewOfLocation(copy);
+    if (view == View::Folder && !CanListFolder(window, copy))
+        return;
+    ClearItemList(window);
+    if (columns == Columns::Install)
+        SetColumnSet(window, view == View::Drives ? kDriveColumns : view == View::Vault ? kVaultColumns : kFolderColumns);
+    switch (view) {
+    case View::Drives: ShowDrives(window); break;
+    case View::Vault: ListVault(window); break;
+    case View::Folder: OpenPath(window, copy); break;
+    }
+    SetCurrentFolder(copy);
+}
+
+void RefreshView(HWND window) { ShowLocation(window, CurrentFolder()); }
+
+void RefreshViewAndShellTypes(HWND window)
+{
+    ForgetShellTypes();
+    RefreshView(window);
+}
+
+void ShowFirstView(HWND window)
+{
+    ShowDrives(window);
+    BuildFolderTree(window);
 }
 
 bool CanListFolder(HWND window, const char* path)
 {
     char pattern[MAX_PATH];
-    if (MakeSearchPattern(path, pattern))
+    if (JoinPath(path, "*.*", pattern, sizeof pattern))
         return true;
-    ShowFormattedMessage(window, "提示", MB_ICONWARNING, "路径太长，无法打开：%s", path);
+    ShowFormattedMessage(window, Message::PathTooLongToOpen, nullptr, path);
     return false;
 }
 
@@ -127,9 +140,10 @@ void OpenPath(HWND window, const char* path)
         RedrawGuard quiet(list);
         skipped = ListFolderEntries(list, folder);
     }
-    SetStatusText(window, 0, g_app.currentFolder);
+    SetStatusText(window, 0, CurrentFolder());
     ShowObjectCount(window);
-    ReportSkippedEntries(window, skipped);
+    if (skipped > 0)
+        ShowFormattedMessage(window, Message::EntriesNotListed, nullptr, skipped);
 }
 
 void ListVault(HWND window)
@@ -140,53 +154,21 @@ void ListVault(HWND window)
         for (const char* letter = g_app.driveLetters; *letter; ++letter)
             ListVaultOfDrive(list, *letter);
     }
-    SetStatusText(window, 0, "Quillvane");
+    SetStatusText(window, 0, LocationText(kVaultMarker));
     ShowObjectCount(window);
 }
 
-void AddPathRow(HWND window, const char* path, int position, bool atPosition)
-{
-    WIN32_FIND_DATAA found = {};
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    ItemRecord record = {};
-    if (DescribeFile(found, record)) {
-        int image = LookupListedType(record, path, found.dwFileAttributes);
-        bool shownNormally = !atPosition || !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
-        AddListRow(ItemList(window), position, image, record, kFileLayout, atPosition, shownNormally);
-    }
-    FindClose(search);
-}
+void AppendPathRow(HWND window, const char* path) { AddPathRow(window, path, -1); }
 
-void RefreshView(HWND window)
-{
-    ClearItemList(window);
-    if (IsDrivesView()) {
-        SetColumnSet(window, kDriveColumns);
-        ShowDrives(window);
-        SetCurrentFolder("");
-    } else if (IsVaultView()) {
-        SetColumnSet(window, kVaultColumns);
-        ListVault(window);
-        SetCurrentFolder(kVaultViewMarker);
-    } else {
-        char folder[MAX_PATH];
-        lstrcpynA(folder, g_app.currentFolder, sizeof folder);
-        SetColumnSet(window, kFolderColumns);
-        OpenPath(window, folder);
-    }
-}
+void InsertPathRow(HWND window, const char* path, int position) { AddPathRow(window, path, position); }
 
 void ReportOpenError(HWND window, const char* path, INT_PTR code)
 {
     switch (code) {
-    case SE_ERR_SHARE: ShowMessage(window, "发生共享冲突", path, MB_ICONERROR); break;
-    case SE_ERR_NOASSOC: ShowMessage(window, "没有与给定的文件扩展名关联的应用程序", path, MB_ICONERROR); break;
-    case SE_ERR_DLLNOTFOUND: ShowMessage(window, "指定的动态链接库没有被找到", path, MB_ICONERROR); break;
-    case ERROR_BAD_FORMAT:
-        ShowFormattedMessage(window, path, MB_ICONERROR, "%s 不是有效的 Win32 应用程序", path);
-        break;
-    case SE_ERR_ACCESSDENIED: ShowMessage(window, "拒绝访问，没有打开该文件的权限", path, MB_ICONERROR); break;
+    case SE_ERR_SHARE: ShowMessage(window, Message::OpenSharingViolation, path); break;
+    case SE_ERR_NOASSOC: ShowMessage(window, Message::OpenNoAssociation, path); break;
+    case SE_ERR_DLLNOTFOUND: ShowMessage(window, Message::OpenDllNotFound, path); break;
+    case ERROR_BAD_FORMAT: ShowFormattedMessage(window, Message::OpenNotAProgram, path, path); break;
+    case SE_ERR_ACCESSDENIED: ShowMessage(window, Message::OpenAccessDenied, path); break;
     }
 }

@@ -1,38 +1,17 @@
-#include "app/app_state.h"
-#include "app/frame.h"
-#include "app/message.h"
+#include "base/app_state.h"
+#include "base/controls.h"
+#include "base/cp936.h"
+#include "base/file_search.h"
+#include "base/messages.h"
 #include "browse/browse.h"
+#include "browse/browse_parts.h"
 #include "browse/item_text.h"
-#include "res/resource.h"
-
-#include <shellapi.h>
 
 #include <cstdio>
 
 namespace {
 
-int SelectionMark(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0)); }
-
-void ShowLocationText(HWND window) { SetStatusText(window, 0, LocationText(g_app.currentFolder)); }
-
-void ShowDrivesView(HWND window)
-{
-    ClearItemList(window);
-    SetColumnSet(window, kDriveColumns);
-    ShowDrives(window);
-    SetCurrentFolder("");
-}
-
-void ShowFolderView(HWND window, const char* folder)
-{
-    if (!CanListFolder(window, folder))
-        return;
-    char path[MAX_PATH];
-    lstrcpynA(path, folder, sizeof path);
-    ClearItemList(window);
-    SetColumnSet(window, kFolderColumns);
-    OpenPath(window, path);
-}
+void ShowLocationText(HWND window) { SetStatusText(window, 0, LocationText(CurrentFolder())); }
 
 // The tree node under the cursor, when the click was on its icon or label.
 HTREEITEM ClickedTreeNode(HWND tree)
@@ -57,24 +36,6 @@ const char* NodePath(HWND tree, HTREEITEM node)
     return reinterpret_cast<const char*>(item.lParam);
 }
 
-void HandleTreeClick(HWND window)
-{
-    HWND tree = FolderTree(window);
-    HTREEITEM node = ClickedTreeNode(tree);
-    const char* path = node ? NodePath(tree, node) : nullptr;
-    if (!path) {
-        ShowLocationText(window);
-        return;
-    }
-    // The vault node leads to the vault view only through the password gate.
-    if (lstrcmpA(path, "root") == 0)
-        ShowDrivesView(window);
-    else if (lstrcmpA(path, kVaultViewMarker) != 0)
-        ShowFolderView(window, path);
-}
-
-void HandleColumnClick(HWND window, const NMLISTVIEW* click) { SortByColumn(window, click->iSubItem); }
-
 // Opens the drive of a row of the drives view.
 void OpenDriveRow(HWND window, HWND list, int row, const char* name)
 {
@@ -90,7 +51,7 @@ void OpenDriveRow(HWND window, HWND list, int row, const char* name)
     if (!letter)
         return;
     char drive[3] = {letter, ':', '\0'};
-    ShowFolderView(window, drive);
+    ShowLocation(window, drive);
 }
 
 // The tree shows sub-folders that are not system folders, hidden ones included.
@@ -105,40 +66,28 @@ bool IsTreeFolder(const WIN32_FIND_DATAA& found)
 // archives and system folders that the tree never shows.
 bool HasTreeChildren(const char* folder)
 {
-    char pattern[MAX_PATH];
-    if (!JoinPath(folder, "*.*", pattern, sizeof pattern))
-        return false;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    bool any = false;
-    do
-        any = IsTreeFolder(found);
-    while (!any && FindNextFileA(search, &found));
-    FindClose(search);
-    return any;
+    for (FileSearch search = FileSearch::InFolder(folder); search.Next();) {
+        if (IsTreeFolder(search.Entry()))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
 
-void HandleNotify(HWND window, WPARAM controlId, NMHDR* notification)
+bool HandleTreeClick(HWND window)
 {
-    switch (notification->code) {
-    case NM_CLICK:
-        if (controlId == IDC_ITEM_LIST)
-            ShowSelectionStatus(window);
-        else if (controlId == IDC_FOLDER_TREE)
-            HandleTreeClick(window);
-        break;
-    case NM_DBLCLK:
-        if (controlId == IDC_ITEM_LIST)
-            OpenSelectedItem(window);
-        break;
-    case LVN_BEGINLABELEDITA: BeginLabelEdit(window); break;
-    case LVN_COLUMNCLICK: HandleColumnClick(window, reinterpret_cast<NMLISTVIEW*>(notification)); break;
-    case TVN_ITEMEXPANDINGA: FillTreeNode(reinterpret_cast<NMTREEVIEWA*>(notification)); break;
+    HWND tree = FolderTree(window);
+    HTREEITEM node = ClickedTreeNode(tree);
+    const char* path = node ? NodePath(tree, node) : nullptr;
+    if (!path) {
+        ShowLocationText(window);
+        return false;
     }
+    if (lstrcmpA(path, kVaultMarker) == 0)
+        return true;
+    ShowLocation(window, lstrcmpA(path, kComputerMarker) == 0 ? "" : path);
+    return false;
 }
 
 void OpenSelectedItem(HWND window)
@@ -150,20 +99,21 @@ void OpenSelectedItem(HWND window)
     char name[MAX_PATH];
     ReadRowText(list, row, 0, name, sizeof name);
 
-    if (IsDrivesView()) {
+    if (CurrentView() == View::Drives) {
         OpenDriveRow(window, list, row, name);
         return;
     }
-    if (IsVaultView())
+    if (CurrentView() == View::Vault)
         return;
 
     char path[MAX_PATH];
-    if (!JoinPath(g_app.currentFolder, name, path, sizeof path)) {
-        ShowFormattedMessage(window, "提示", MB_ICONWARNING, "路径太长，无法打开：%s", name);
+    if (!JoinPath(CurrentFolder(), name, path, sizeof path)) {
+        ShowFormattedMessage(window, Message::PathTooLongToOpen, nullptr, name);
         return;
     }
+    // A folder opened from the list keeps the columns as the user left them.
     if (GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY)
-        ShowFolderView(window, path);
+        ShowLocation(window, path, Columns::Keep);
     else
         OpenPath(window, path);
 }
@@ -187,7 +137,7 @@ void ShowSelectionStatus(HWND window)
     char name[MAX_PATH];
     ReadRowText(list, row, 0, name, sizeof name);
     char path[MAX_PATH];
-    bool isFile = !IsDrivesView() && !IsVaultView() && JoinPath(g_app.currentFolder, name, path, sizeof path) &&
+    bool isFile = CurrentView() == View::Folder && JoinPath(CurrentFolder(), name, path, sizeof path) &&
                   !(GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY);
     if (!isFile) {
         SetStatusText(window, 0, "选定 1 个对象");
@@ -203,18 +153,19 @@ void ShowSelectionStatus(HWND window)
     SetStatusText(window, 0, text);
 }
 
-void BeginLabelEdit(HWND window)
+bool BeginLabelEdit(HWND window)
 {
     HWND edit = reinterpret_cast<HWND>(SendMessageA(ItemList(window), LVM_GETEDITCONTROL, 0, 0));
     ZeroMemory(g_app.labelEditOldName, sizeof g_app.labelEditOldName);
     GetWindowTextA(edit, g_app.labelEditOldName, sizeof g_app.labelEditOldName);
-    if (!IsDrivesView())
-        return;
+    if (CurrentView() != View::Drives)
+        return false;
     // A drive's display name ends in " (C:)"; only the label before it is edited.
     char label[MAX_PATH];
     lstrcpynA(label, g_app.labelEditOldName, sizeof label);
     CutLastCharacters(label, 5);
     SetWindowTextA(edit, label);
+    return false;
 }
 
 void FillTreeNode(NMTREEVIEWA* notification)
@@ -224,20 +175,14 @@ void FillTreeNode(NMTREEVIEWA* notification)
     HWND tree = notification->hdr.hwndFrom;
     HTREEITEM node = notification->itemNew.hItem;
     const char* nodePath = NodePath(tree, node);
-    if (!nodePath || lstrcmpA(nodePath, "root") == 0)
+    if (!nodePath || lstrcmpA(nodePath, kComputerMarker) == 0)
         return;
     if (SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)))
         return;
 
-    char pattern[MAX_PATH];
-    if (!JoinPath(nodePath, "*.*", pattern, sizeof pattern))
-        return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
     int plainFolderImage = -1;
-    do {
+    for (FileSearch search = FileSearch::InFolder(nodePath); search.Next();) {
+        const WIN32_FIND_DATAA& found = search.Entry();
         if (!IsTreeFolder(found))
             continue;
         char path[MAX_PATH];
@@ -257,6 +202,5 @@ void FillTreeNode(NMTREEVIEWA* notification)
                 plainFolderImage = image;
         }
         AddTreeNode(tree, node, image, found.cFileName, path, HasTreeChildren(path));
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    }
 }

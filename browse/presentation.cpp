@@ -1,5 +1,6 @@
-#include "app/app_state.h"
-#include "browse/browse.h"
+#include "base/app_state.h"
+#include "base/cp936.h"
+#include "browse/browse_parts.h"
 #include "browse/item_text.h"
 #include "res/resource.h"
 
@@ -8,8 +9,26 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 namespace {
+
+// What the shell said about one kind of entry (files of one extension, or
+// plain folders), kept for the run: the shell takes tens of milliseconds
+// for each question.
+struct ShellType {
+    char typeName[80];
+    HICON smallIcon;  // owned; copies go into the image lists
+    HICON largeIcon;
+    bool ownIcon;  // each file of this kind shows an icon of its own instead
+};
+std::unordered_map<std::string, ShellType> g_shellTypes;
+
+// The image index of each kind's icon in the item list's image lists since
+// they were last emptied: each distinct icon is stored once per listing.
+std::unordered_map<std::string, int> g_imageOfKind;
+int g_vaultEntryImage = -1;
 
 // Extensions whose files each carry an icon of their own.
 const char* const kOwnIconExtensions[] = {"exe", "ico", "lnk", "cur", "ani", "scr", "pif", "url", "cpl"};
@@ -56,60 +75,69 @@ int AppendIcon(HIMAGELIST list, HICON icon) { return ImageList_ReplaceIcon(list,
 const char* ShownTypeName(const char* typeName) { return lstrcmpA(typeName, "文件") == 0 ? "文件夹" : typeName; }
 
 // The shell's answer for one path (an empty path is My Computer): display
-// name, type name and small icon, and the large icon.
+// name, type name and small icon, and the large icon. COM is initialised
+// once for the thread at start-up.
 struct ShellAnswer {
     SHFILEINFOA info = {};
     HICON largeIcon = nullptr;
+
+    explicit ShellAnswer(const char* path)
+    {
+        SHFILEINFOA large = {};
+        if (path[0] == '\0') {
+            LPITEMIDLIST computer = nullptr;
+            SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer);
+            auto pidl = reinterpret_cast<LPCSTR>(computer);
+            SHGetFileInfoA(pidl, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_ICON | SHGFI_DISPLAYNAME);
+            SHGetFileInfoA(pidl, 0, &large, sizeof large, SHGFI_PIDL | SHGFI_ICON);
+            CoTaskMemFree(computer);
+        } else {
+            SHGetFileInfoA(path, 0, &info, sizeof info,
+                           SHGFI_ICON | SHGFI_SMALLICON | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
+            SHGetFileInfoA(path, 0, &large, sizeof large, SHGFI_ICON);
+        }
+        largeIcon = large.hIcon;
+    }
+    ~ShellAnswer()
+    {
+        if (info.hIcon)
+            DestroyIcon(info.hIcon);
+        if (largeIcon)
+            DestroyIcon(largeIcon);
+    }
+    ShellAnswer(const ShellAnswer&) = delete;
+    ShellAnswer& operator=(const ShellAnswer&) = delete;
+
+    // Appends the icons to the item list's two image lists; the common index.
+    int AppendToItemLists() const
+    {
+        AppendIcon(g_app.smallIcons, info.hIcon);
+        return AppendIcon(g_app.largeIcons, largeIcon);
+    }
 };
 
-void AskShell(const char* path, ShellAnswer& answer)
-{
-    HRESULT com = CoInitialize(nullptr);
-    if (path[0] == '\0') {
-        LPITEMIDLIST computer = nullptr;
-        SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer);
-        SHGetFileInfoA(reinterpret_cast<LPCSTR>(computer), 0, &answer.info, sizeof answer.info,
-                       SHGFI_PIDL | SHGFI_ICON | SHGFI_DISPLAYNAME);
-        SHFILEINFOA large = {};
-        SHGetFileInfoA(reinterpret_cast<LPCSTR>(computer), 0, &large, sizeof large, SHGFI_PIDL | SHGFI_ICON);
-        answer.largeIcon = large.hIcon;
-        CoTaskMemFree(computer);
-    } else {
-        SHGetFileInfoA(path, 0, &answer.info, sizeof answer.info,
-                       SHGFI_ICON | SHGFI_SMALLICON | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
-        SHFILEINFOA large = {};
-        SHGetFileInfoA(path, 0, &large, sizeof large, SHGFI_ICON);
-        answer.largeIcon = large.hIcon;
-    }
-    if (SUCCEEDED(com))
-        CoUninitialize();
-}
-
-void ReleaseAnswer(ShellAnswer& answer)
-{
-    if (answer.info.hIcon)
-        DestroyIcon(answer.info.hIcon);
-    if (answer.largeIcon)
-        DestroyIcon(answer.largeIcon);
-}
-
-// What the shell says about one kind of entry, asked once per run: the
-// shell takes tens of milliseconds for each question.
 const ShellType& KnownShellType(const std::string& kind, const char* path, bool isFolder)
 {
-    auto known = g_app.shellTypes.find(kind);
-    if (known != g_app.shellTypes.end())
+    auto known = g_shellTypes.find(kind);
+    if (known != g_shellTypes.end())
         return known->second;
     ShellType type = {};
     type.ownIcon = !isFolder && HasOwnIcon(ExtensionOf(path));
     if (!type.ownIcon) {
-        ShellAnswer answer;
-        AskShell(path, answer);
+        ShellAnswer answer(path);
         CopyTextCut(ShownTypeName(answer.info.szTypeName), type.typeName, sizeof type.typeName);
-        type.smallIcon = answer.info.hIcon;
-        type.largeIcon = answer.largeIcon;
+        type.smallIcon = CopyIcon(answer.info.hIcon);
+        type.largeIcon = CopyIcon(answer.largeIcon);
     }
-    return g_app.shellTypes.emplace(kind, type).first->second;
+    return g_shellTypes.emplace(kind, type).first->second;
+}
+
+// The shell's own type name and icon for one path, asked every time.
+int LookupShellType(ItemRecord& record, const char* path)
+{
+    ShellAnswer answer(path);
+    CopyTextCut(ShownTypeName(answer.info.szTypeName), record.type, sizeof record.type);
+    return answer.AppendToItemLists();
 }
 
 void SetColumnText(HWND list, int row, int column, const char* text)
@@ -120,53 +148,24 @@ void SetColumnText(HWND list, int row, int column, const char* text)
     SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-}  // namespace
-
-// Reads one column of a row; the list view may leave a cut text without its
-// terminating NUL, so the buffer is terminated here.
-void ReadRowText(HWND list, int row, int column, char* text, int capacity)
+void PutListRow(HWND list, int row, const ItemRecord& record, RowLayout layout, int image, RowShade shade)
 {
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = capacity;
-    text[0] = '\0';
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    text[capacity - 1] = '\0';
-}
-
-void SetStatusText(HWND window, int part, const char* text)
-{
-    SendMessageA(StatusBar(window), SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
-}
-
-void AddListRow(HWND list, int position, int image, const ItemRecord& record, RowLayout layout, bool atPosition,
-                bool shownNormally)
-{
-    if (image == kVaultIconRequest) {
-        if (g_app.listingIcons.vaultIcon < 0) {
-            HICON vaultIcon = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_VAULT_ENTRY));
-            AppendIcon(g_app.smallIcons, vaultIcon);
-            g_app.listingIcons.vaultIcon = AppendIcon(g_app.largeIcons, vaultIcon);
-        }
-        image = g_app.listingIcons.vaultIcon;
-    }
-    int row = atPosition ? position : static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = row;
     item.pszText = const_cast<char*>(record.name);
     item.iImage = image;
     item.lParam = static_cast<unsigned char>(record.drive);
-    if (!shownNormally) {
+    if (shade == RowShade::Dimmed) {
         item.mask |= LVIF_STATE;
         item.state = LVIS_CUT;
         item.stateMask = LVIS_CUT;
     }
     SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 
-    if (layout == kDriveLayout) {
+    // The column texts go on the row index asked for, not on the one the
+    // insertion returns.
+    if (layout == RowLayout::Drive) {
         SetColumnText(list, row, 1, record.type);
         SetColumnText(list, row, 2, record.size);
         SetColumnText(list, row, 3, record.freeSpace);
@@ -178,16 +177,43 @@ void AddListRow(HWND list, int position, int image, const ItemRecord& record, Ro
     }
 }
 
+}  // namespace
+
+void AppendListRow(HWND list, const ItemRecord& record, RowLayout layout, int image, RowShade shade)
+{
+    PutListRow(list, static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)), record, layout, image, shade);
+}
+
+void InsertListRow(HWND list, int position, const ItemRecord& record, RowLayout layout, int image, RowShade shade)
+{
+    PutListRow(list, position, record, layout, image, shade);
+}
+
+int VaultEntryImage()
+{
+    if (g_vaultEntryImage < 0) {
+        HICON icon = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_VAULT_ENTRY));
+        AppendIcon(g_app.smallIcons, icon);
+        g_vaultEntryImage = AppendIcon(g_app.largeIcons, icon);
+    }
+    return g_vaultEntryImage;
+}
+
+void ClearItemList(HWND window)
+{
+    SendMessageA(ItemList(window), LVM_DELETEALLITEMS, 0, 0);
+    ImageList_Remove(g_app.smallIcons, -1);
+    ImageList_Remove(g_app.largeIcons, -1);
+    g_imageOfKind.clear();
+    g_vaultEntryImage = -1;
+}
+
 HTREEITEM AddTreeNode(HWND tree, HTREEITEM parent, int image, const char* text, const char* path, bool hasChildren)
 {
-    if (lstrlenA(path) >= MAX_PATH)
-        return nullptr;
-    if (image == kVaultIconRequest)
-        image = AppendIcon(g_app.treeIcons, g_app.appIcon);
-
     g_app.treePathSlots.emplace_back();
     PathSlot& slot = g_app.treePathSlots.back();
-    lstrcpynA(slot.data(), path, MAX_PATH);
+    if (!CopyText(path, slot.data(), slot.size()))
+        return nullptr;
 
     TVINSERTSTRUCTA insert = {};
     insert.hParent = parent;
@@ -201,22 +227,12 @@ HTREEITEM AddTreeNode(HWND tree, HTREEITEM parent, int image, const char* text, 
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-int LookupShellInfo(ItemRecord& record, const char* path, ShellInfoMode mode, int* treeImage)
+int LookupShellName(ItemRecord& record, const char* path, int* treeImage)
 {
-    ShellAnswer answer;
-    AskShell(path, answer);
-    if (mode == kTypeMode) {
-        CopyTextCut(ShownTypeName(answer.info.szTypeName), record.type, sizeof record.type);
-    } else {
-        int treeIndex = AppendIcon(g_app.treeIcons, answer.info.hIcon);
-        if (treeImage)
-            *treeImage = treeIndex;
-        CopyTextCut(answer.info.szDisplayName, record.name, sizeof record.name);
-    }
-    AppendIcon(g_app.smallIcons, answer.info.hIcon);
-    int image = AppendIcon(g_app.largeIcons, answer.largeIcon);
-    ReleaseAnswer(answer);
-    return image;
+    ShellAnswer answer(path);
+    *treeImage = AppendIcon(g_app.treeIcons, answer.info.hIcon);
+    CopyTextCut(answer.info.szDisplayName, record.name, sizeof record.name);
+    return answer.AppendToItemLists();
 }
 
 int LookupListedType(ItemRecord& record, const char* path, DWORD attributes)
@@ -224,32 +240,32 @@ int LookupListedType(ItemRecord& record, const char* path, DWORD attributes)
     bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     // A read-only folder may show an icon of its own, set in its desktop.ini.
     if (isFolder && (attributes & FILE_ATTRIBUTE_READONLY))
-        return LookupShellInfo(record, path, kTypeMode, nullptr);
+        return LookupShellType(record, path);
 
     std::string kind = KindOf(path, attributes);
     const ShellType& type = KnownShellType(kind, path, isFolder);
     if (type.ownIcon)
-        return LookupShellInfo(record, path, kTypeMode, nullptr);
+        return LookupShellType(record, path);
     CopyTextCut(type.typeName, record.type, sizeof record.type);
 
-    auto listed = g_app.listingIcons.imageOfKind.find(kind);
-    if (listed != g_app.listingIcons.imageOfKind.end())
+    auto listed = g_imageOfKind.find(kind);
+    if (listed != g_imageOfKind.end())
         return listed->second;
     AppendIcon(g_app.smallIcons, type.smallIcon);
     int image = AppendIcon(g_app.largeIcons, type.largeIcon);
-    g_app.listingIcons.imageOfKind.emplace(std::move(kind), image);
+    g_imageOfKind.emplace(std::move(kind), image);
     return image;
 }
 
 void ForgetShellTypes()
 {
-    for (auto& known : g_app.shellTypes) {
+    for (auto& known : g_shellTypes) {
         if (known.second.smallIcon)
             DestroyIcon(known.second.smallIcon);
         if (known.second.largeIcon)
             DestroyIcon(known.second.largeIcon);
     }
-    g_app.shellTypes.clear();
+    g_shellTypes.clear();
 }
 
 bool DescribeFile(const WIN32_FIND_DATAA& found, ItemRecord& record)
@@ -269,12 +285,4 @@ bool DescribeFile(const WIN32_FIND_DATAA& found, ItemRecord& record)
         FileTimeToSystemTime(&local, &time);
     FormatItemTime(time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, record.time, sizeof record.time);
     return true;
-}
-
-void DescribeDriveType(UINT code, ItemRecord& record)
-{
-    static const char* const kTypeTexts[] = {"未知磁盘类型", "磁盘名无效", "可移动磁盘", "本地磁盘",
-                                             "网络磁盘",     "光驱",       "RAM"};
-    const char* text = code < sizeof kTypeTexts / sizeof kTypeTexts[0] ? kTypeTexts[code] : "GetDriveType的返回值非法";
-    CopyTextCut(text, record.type, sizeof record.type);
 }

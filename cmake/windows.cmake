@@ -9,20 +9,11 @@ endif()
 set(QV_RC_FLAGS "-c 65001")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} ${QV_RC_FLAGS}")
 
-add_library(quillvane_core STATIC
-    ${QV_PORTABLE_SOURCES}
-    app/app_state.cpp
-    app/application.cpp
-    app/controls.cpp
-    app/main_window.cpp
-    app/message.cpp
-    browse/context_menu.cpp
-    browse/drives.cpp
-    browse/listing.cpp
-    browse/navigation.cpp
-    browse/presentation.cpp
-    browse/sorting.cpp
-)
+file(GLOB QV_PROGRAM_SOURCES CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/base/*.cpp ${PROJECT_SOURCE_DIR}/browse/*.cpp ${PROJECT_SOURCE_DIR}/vault/*.cpp
+    ${PROJECT_SOURCE_DIR}/fileops/*.cpp ${PROJECT_SOURCE_DIR}/app/*.cpp)
+list(REMOVE_ITEM QV_PROGRAM_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp)
+add_library(quillvane_core STATIC ${QV_PROGRAM_SOURCES})
 target_include_directories(quillvane_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_definitions(quillvane_core PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800)
 target_compile_options(quillvane_core PUBLIC ${QV_WINDOWS_FLAGS})

@@ -36,7 +36,7 @@
 #define IDM_NEW_EXCEL 32814
 
 // Item commands
-#define IDM_UNUSED_32777 32777
+#define IDM_SELECTION_ITEM 32777  // grayed by the selection; no menu holds it
 #define IDM_DELETE 32778
 #define IDM_RENAME 32779
 #define IDM_PROPERTIES 32780

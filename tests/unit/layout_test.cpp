@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "base/layout.h"
 
 #include <gtest/gtest.h>
 

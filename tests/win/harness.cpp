@@ -1,8 +1,10 @@
 #include "tests/win/harness.h"
 
-#include "app/frame.h"
-#include "browse/browse.h"
+#include "app/app.h"
+#include "base/cp936.h"
+#include "base/rows.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -24,9 +26,34 @@ Registry& Tests()
     return registry;
 }
 
-constexpr int kIdItemList = 130;
-constexpr int kIdFolderTree = 129;
-constexpr int kIdStatusBar = 132;
+template <typename Message> LRESULT Send(HWND window, UINT message, WPARAM wParam, Message lParam)
+{
+    return SendMessageA(window, message, wParam, (LPARAM)(lParam));
+}
+
+HTREEITEM NextNode(HWND window, UINT relation, HTREEITEM node)
+{
+    return reinterpret_cast<HTREEITEM>(Send(Tree(window), TVM_GETNEXTITEM, relation, node));
+}
+
+std::string NodeText(HWND window, HTREEITEM node)
+{
+    char text[MAX_PATH] = {};
+    TVITEMA item = {};
+    item.mask = TVIF_HANDLE | TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    Send(Tree(window), TVM_GETITEMA, 0, &item);
+    return text;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[2048] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
 
 }  // namespace
 
@@ -71,9 +98,8 @@ void Pump(int milliseconds)
     do {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT)
-                continue;
-            DispatchThreadMessage(window, message);
+            if (message.message != WM_QUIT)
+                DispatchThreadMessage(window, message);
         }
         Sleep(5);
     } while (static_cast<int>(end - GetTickCount()) > 0);
@@ -81,26 +107,20 @@ void Pump(int milliseconds)
 
 void SendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-void ShowFolder(HWND window, const std::string& path)
+LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header)
 {
-    ClearItemList(window);
-    SetColumnSet(window, kFolderColumns);
-    OpenPath(window, path.c_str());
+    NMHDR plain = {};
+    NMHDR* sent = header ? header : &plain;
+    sent->hwndFrom = GetDlgItem(window, controlId);
+    sent->idFrom = static_cast<UINT_PTR>(controlId);
+    sent->code = code;
+    return Send(window, WM_NOTIFY, sent->idFrom, sent);
 }
 
-LRESULT Notify(HWND window, int controlId, UINT code)
-{
-    NMHDR header = {};
-    header.hwndFrom = GetDlgItem(window, controlId);
-    header.idFrom = static_cast<UINT_PTR>(controlId);
-    header.code = code;
-    return SendMessageA(window, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
-}
+HWND List(HWND window) { return GetDlgItem(window, 130); }
+HWND Tree(HWND window) { return GetDlgItem(window, 129); }
 
-HWND List(HWND window) { return GetDlgItem(window, kIdItemList); }
-HWND Tree(HWND window) { return GetDlgItem(window, kIdFolderTree); }
-
-int RowCount(HWND window) { return static_cast<int>(SendMessageA(List(window), LVM_GETITEMCOUNT, 0, 0)); }
+int RowCount(HWND window) { return static_cast<int>(Send(List(window), LVM_GETITEMCOUNT, 0, 0)); }
 
 std::string RowText(HWND window, int row, int column)
 {
@@ -109,61 +129,42 @@ std::string RowText(HWND window, int row, int column)
     return text;
 }
 
-Texts ColumnOfRows(HWND window, int column)
+std::string Rows(HWND window, int column, bool sorted)
 {
     Texts texts;
     for (int row = 0; row < RowCount(window); ++row)
         texts.push_back(RowText(window, row, column));
-    return texts;
+    if (sorted)
+        std::sort(texts.begin(), texts.end());
+    return Join(texts);
 }
 
-Texts ColumnTitles(HWND window)
+std::string ColumnTitles(HWND window)
 {
     Texts titles;
-    HWND header = reinterpret_cast<HWND>(SendMessageA(List(window), LVM_GETHEADER, 0, 0));
-    int count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index) {
+    for (int index = 0;; ++index) {
         char text[256] = {};
         LVCOLUMNA column = {};
         column.mask = LVCF_TEXT;
         column.pszText = text;
         column.cchTextMax = sizeof text;
-        SendMessageA(List(window), LVM_GETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+        if (!Send(List(window), LVM_GETCOLUMNA, static_cast<WPARAM>(index), &column))
+            return Join(titles);
         titles.push_back(text);
     }
-    return titles;
-}
-
-UINT RowState(HWND window, int row, UINT mask)
-{
-    return static_cast<UINT>(SendMessageA(List(window), LVM_GETITEMSTATE, static_cast<WPARAM>(row), mask));
 }
 
 void SelectRows(HWND window, std::initializer_list<int> rows)
 {
-    HWND list = List(window);
-    LVITEMA none = {};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    Send(List(window), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), &item);
+    Send(List(window), LVM_SETSELECTIONMARK, 0, -1);
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
     for (int row : rows) {
-        LVITEMA item = {};
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        SendMessageA(list, LVM_SETSELECTIONMARK, 0, row);
+        Send(List(window), LVM_SETITEMSTATE, static_cast<WPARAM>(row), &item);
+        Send(List(window), LVM_SETSELECTIONMARK, 0, row);
     }
-    if (rows.size() == 0)
-        SendMessageA(list, LVM_SETSELECTIONMARK, 0, -1);
-}
-
-std::vector<int> SelectedRows(HWND window)
-{
-    std::vector<int> rows;
-    for (int row = 0; row < RowCount(window); ++row) {
-        if (RowState(window, row, LVIS_SELECTED))
-            rows.push_back(row);
-    }
-    return rows;
 }
 
 int FindRow(HWND window, const std::string& name)
@@ -175,47 +176,26 @@ int FindRow(HWND window, const std::string& name)
     return -1;
 }
 
-DWORD ViewMode(HWND window) { return static_cast<DWORD>(GetWindowLongA(List(window), GWL_STYLE)) & LVS_TYPEMASK; }
-
-HTREEITEM TreeRoot(HWND window)
-{
-    return reinterpret_cast<HTREEITEM>(SendMessageA(Tree(window), TVM_GETNEXTITEM, TVGN_ROOT, 0));
-}
-
-Texts TreeChildTexts(HWND window, HTREEITEM parent)
-{
-    Texts texts;
-    HTREEITEM child = reinterpret_cast<HTREEITEM>(
-        SendMessageA(Tree(window), TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
-    while (child) {
-        texts.push_back(TreeNodeText(window, child));
-        child = reinterpret_cast<HTREEITEM>(
-            SendMessageA(Tree(window), TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)));
-    }
-    return texts;
-}
+HTREEITEM TreeRoot(HWND window) { return NextNode(window, TVGN_ROOT, nullptr); }
 
 HTREEITEM TreeChild(HWND window, HTREEITEM parent, const std::string& text)
 {
-    HTREEITEM child = reinterpret_cast<HTREEITEM>(
-        SendMessageA(Tree(window), TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
-    while (child && TreeNodeText(window, child) != text) {
-        child = reinterpret_cast<HTREEITEM>(
-            SendMessageA(Tree(window), TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)));
-    }
+    if (!parent)
+        parent = TreeRoot(window);
+    HTREEITEM child = NextNode(window, TVGN_CHILD, parent);
+    while (child && NodeText(window, child) != text)
+        child = NextNode(window, TVGN_NEXT, child);
     return child;
 }
 
-std::string TreeNodeText(HWND window, HTREEITEM node)
+std::string TreeChildren(HWND window, HTREEITEM parent, bool sorted)
 {
-    char text[MAX_PATH] = {};
-    TVITEMA item = {};
-    item.mask = TVIF_HANDLE | TVIF_TEXT;
-    item.hItem = node;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(Tree(window), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return text;
+    Texts texts;
+    for (HTREEITEM child = NextNode(window, TVGN_CHILD, parent); child; child = NextNode(window, TVGN_NEXT, child))
+        texts.push_back(NodeText(window, child));
+    if (sorted)
+        std::sort(texts.begin(), texts.end());
+    return Join(texts);
 }
 
 std::string TreeNodePath(HWND window, HTREEITEM node)
@@ -223,61 +203,53 @@ std::string TreeNodePath(HWND window, HTREEITEM node)
     TVITEMA item = {};
     item.mask = TVIF_HANDLE | TVIF_PARAM;
     item.hItem = node;
-    SendMessageA(Tree(window), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    Send(Tree(window), TVM_GETITEMA, 0, &item);
     return item.lParam ? reinterpret_cast<const char*>(item.lParam) : "";
 }
 
-void ClickTreeNode(HWND window, HTREEITEM node, TreePart part)
+void ClickTreeNode(HWND window, HTREEITEM node, bool onButton)
 {
     HWND tree = Tree(window);
-    SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+    Send(tree, TVM_ENSUREVISIBLE, 0, node);
     RECT label = {};
     memcpy(&label, &node, sizeof node);  // the message takes the node in the rectangle
-    SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
+    Send(tree, TVM_GETITEMRECT, TRUE, &label);
     POINT point = {label.left + 4, (label.top + label.bottom) / 2};
-    if (part == TreePart::Button) {
-        // Walk left from the label until the hit test reports the button.
-        for (int x = label.left; x >= 0; --x) {
-            TVHITTESTINFO hit = {};
-            hit.pt = {x, point.y};
-            SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-            if (hit.flags & TVHT_ONITEMBUTTON) {
-                point.x = x;
-                break;
-            }
+    // Walks left from the label until the hit test reports the button.
+    for (int x = label.left; onButton && x >= 0; --x) {
+        TVHITTESTINFO hit = {{x, point.y}, 0, nullptr};
+        Send(tree, TVM_HITTEST, 0, &hit);
+        if (hit.flags & TVHT_ONITEMBUTTON) {
+            point.x = x;
+            break;
         }
     }
     ClientToScreen(tree, &point);
     SetCursorPos(point.x, point.y);
-    Notify(window, kIdFolderTree, static_cast<UINT>(NM_CLICK));
+    Notify(window, 129, static_cast<UINT>(NM_CLICK));
 }
 
 std::string StatusText(HWND window, int part)
 {
-    HWND status = GetDlgItem(window, kIdStatusBar);
     char text[1024] = {};
-    LRESULT length = SendMessageA(status, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0);
-    if (LOWORD(length) >= sizeof text)
+    HWND status = GetDlgItem(window, 132);
+    if (LOWORD(Send(status, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text)
         return "<too long>";
-    SendMessageA(status, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+    Send(status, SB_GETTEXTA, static_cast<WPARAM>(part), text);
     return text;
 }
 
 void PressKeys(std::initializer_list<WORD> keys)
 {
     std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = keys.end(); key != keys.begin();) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
+    for (bool up : {false, true}) {
+        for (size_t i = 0; i < keys.size(); ++i) {
+            INPUT input = {};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = up ? keys.begin()[keys.size() - 1 - i] : keys.begin()[i];
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        }
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     Pump(150);
@@ -293,29 +265,9 @@ struct CatcherState {
 };
 CatcherState* g_catcher;
 
-std::string WindowText(HWND window)
-{
-    char text[2048] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-BOOL CALLBACK CollectButton(HWND child, LPARAM seen)
-{
-    char className[32] = {};
-    GetClassNameA(child, className, sizeof className);
-    if (lstrcmpiA(className, "Button") == 0 && IsWindowVisible(child))
-        reinterpret_cast<SeenDialog*>(seen)->buttons.push_back(WindowText(child));
-    return TRUE;
-}
-
 void AnswerDialog(HWND dialog)
 {
-    SeenDialog seen;
-    seen.caption = WindowText(dialog);
-    seen.text = WindowText(GetDlgItem(dialog, 0xFFFF));
-    EnumChildWindows(dialog, CollectButton, reinterpret_cast<LPARAM>(&seen));
-    g_catcher->seen.push_back(seen);
+    g_catcher->seen.push_back({WindowText(dialog), WindowText(GetDlgItem(dialog, 0xFFFF))});
     if (!g_catcher->handlers.empty()) {
         auto handler = g_catcher->handlers.front();
         g_catcher->handlers.pop_front();
@@ -327,19 +279,15 @@ void AnswerDialog(HWND dialog)
         answer = g_catcher->answers.front();
         g_catcher->answers.pop_front();
     }
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), (LPARAM)GetDlgItem(dialog, answer));
 }
 
 LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_ACTIVATE && g_catcher) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        char className[32] = {};
-        GetClassNameA(window, className, sizeof className);
-        if (lstrcmpA(className, "#32770") == 0)
-            AnswerDialog(window);
-    }
+    char className[32] = {};
+    if (code == HCBT_ACTIVATE && g_catcher && GetClassNameA((HWND)wParam, className, sizeof className) &&
+        lstrcmpA(className, "#32770") == 0)
+        AnswerDialog(reinterpret_cast<HWND>(wParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -362,6 +310,14 @@ void DialogCatcher::Answer(std::initializer_list<int> buttonIds) { g_catcher->an
 void DialogCatcher::Handle(std::function<void(HWND)> handler) { g_catcher->handlers.push_back(std::move(handler)); }
 const std::vector<SeenDialog>& DialogCatcher::Seen() const { return g_catcher->seen; }
 
+std::string DialogCatcher::Texts() const
+{
+    qvtest::Texts texts;
+    for (const SeenDialog& seen : g_catcher->seen)
+        texts.push_back(seen.text);
+    return Join(texts);
+}
+
 void WriteFileText(const std::string& path, const std::string& content)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -369,6 +325,16 @@ void WriteFileText(const std::string& path, const std::string& content)
     DWORD written = 0;
     WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(file);
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char data[4096];
+    DWORD read = 0;
+    ReadFile(file, data, sizeof data, &read, nullptr);
+    CloseHandle(file);
+    return std::string(data, read);
 }
 
 void MakeFolder(const std::string& path) { CHECK(CreateDirectoryA(path.c_str(), nullptr) != 0); }
@@ -391,16 +357,18 @@ void RemoveTree(const std::string& path)
         DeleteFileA(path.c_str());
         return;
     }
-    std::string folder = path.back() == '\\' ? path : path + "\\";
+    // A last character 誠 ends in the byte 0x5C without being a backslash.
+    const char* last = FindLastCharacter(path.c_str(), '\\');
+    std::string folder = last && last[1] == '\0' ? path : path + "\\";
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
-                RemoveTree(folder + found.cFileName);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+    while (search != INVALID_HANDLE_VALUE) {
+        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
+            RemoveTree(folder + found.cFileName);
+        if (!FindNextFileA(search, &found))
+            break;
     }
+    FindClose(search);
     RemoveDirectoryA(folder.c_str());
 }
 
@@ -413,6 +381,15 @@ TestFolder::TestFolder(std::string path) : path_(std::move(path))
 }
 
 TestFolder::~TestFolder() { RemoveTree(path_); }
+
+void MakeVaultEntry(char drive, const std::string& storedName, const std::string& content)
+{
+    std::string root = std::string(1, drive) + ":\\ \\";
+    CreateDirectoryA(root.c_str(), nullptr);
+    SetFileAttributesA(root.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    CreateDirectoryA((root + "Quillnest").c_str(), nullptr);
+    WriteFileText(root + "Quillnest\\" + storedName, content);
+}
 
 bool WaitFor(const std::function<bool()>& condition, int milliseconds)
 {
@@ -429,24 +406,15 @@ bool ReadRegistryText(HKEY root, const char* key, const char* value, std::string
 {
     char data[1024] = {};
     DWORD size = sizeof data - 1;
-    HKEY opened;
-    if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS)
-        return false;
-    LONG result = RegQueryValueExA(opened, value, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(opened);
-    text.assign(data, size);
-    while (!text.empty() && text.back() == '\0')
-        text.pop_back();
+    LONG result = RegGetValueA(root, key, value, RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, data, &size);
+    text = data;
     return result == ERROR_SUCCESS;
 }
 
 void WriteRegistryText(HKEY root, const char* key, const char* value, const std::string& text)
 {
-    HKEY created;
-    CHECK(RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr) == ERROR_SUCCESS);
-    RegSetValueExA(created, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(created);
+    CHECK(RegSetKeyValueA(root, key, value, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1)) ==
+          ERROR_SUCCESS);
 }
 
 namespace {
@@ -464,15 +432,11 @@ DWORD WINAPI Watchdog(void*)
 
 int RunTestProgram(int argc, char** argv)
 {
-    if (argc < 2) {
-        for (const auto& test : Tests().tests)
-            printf("%s\n", test.first.c_str());
-        return 0;
-    }
-    auto test = Tests().tests.find(argv[1]);
+    auto test = argc < 2 ? Tests().tests.end() : Tests().tests.find(argv[1]);
     if (test == Tests().tests.end()) {
-        printf("no test named %s\n", argv[1]);
-        return 2;
+        for (const auto& known : Tests().tests)
+            printf("%s\n", known.first.c_str());
+        return argc < 2 ? 0 : 2;
     }
     CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
     test->second();

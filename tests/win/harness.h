@@ -1,6 +1,6 @@
 #pragma once
-// A small in-process test harness for the program under Wine: tests build
-// the real main window, drive it with messages and input, and read the
+// A small in-process harness for tests of the program under Wine: tests
+// build the real main window, drive it with messages and input, and read the
 // controls, dialogs, disk and registry back.
 #include <windows.h>
 #include <commctrl.h>
@@ -28,11 +28,10 @@ void Check(bool ok, const char* file, int line, const std::string& what);
 template <typename A, typename B>
 void CheckEqual(const A& actual, const B& expected, const char* file, int line, const char* expression)
 {
-    if (actual == expected)
-        return Check(true, file, line, expression);
     std::ostringstream what;
-    what << expression << ": got [" << actual << "], expected [" << expected << "]";
-    Check(false, file, line, what.str());
+    if (!(actual == expected))
+        what << expression << ": got [" << actual << "], expected [" << expected << "]";
+    Check(actual == expected, file, line, what.str());
 }
 
 #define CHECK(condition) ::qvtest::Check((condition), __FILE__, __LINE__, #condition)
@@ -53,32 +52,28 @@ HWND StartMainWindow();
 // Runs the program's message loop for a while (accelerators included).
 void Pump(int milliseconds = 50);
 void SendCommand(HWND window, WORD id);
-// Lists a folder in the item list as a click on its tree node does.
-void ShowFolder(HWND window, const std::string& path);
-LRESULT Notify(HWND window, int controlId, UINT code);
+// Sends a notification as a control would; header, when given, carries more.
+LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header = nullptr);
 
-// Item list (control 130)
+// Item list
 HWND List(HWND window);
 int RowCount(HWND window);
 std::string RowText(HWND window, int row, int column = 0);
-Texts ColumnOfRows(HWND window, int column = 0);
-Texts ColumnTitles(HWND window);
-UINT RowState(HWND window, int row, UINT mask);
+// One column of every row, joined, in list order or sorted.
+std::string Rows(HWND window, int column = 0, bool sorted = false);
+std::string ColumnTitles(HWND window);
 void SelectRows(HWND window, std::initializer_list<int> rows);
-std::vector<int> SelectedRows(HWND window);
 int FindRow(HWND window, const std::string& name);
-DWORD ViewMode(HWND window);
 
-// Folder tree (control 129)
+// Folder tree
 HWND Tree(HWND window);
-HTREEITEM TreeChild(HWND window, HTREEITEM parent, const std::string& text);
-Texts TreeChildTexts(HWND window, HTREEITEM parent);
-std::string TreeNodeText(HWND window, HTREEITEM node);
-std::string TreeNodePath(HWND window, HTREEITEM node);
 HTREEITEM TreeRoot(HWND window);
-enum class TreePart { Label, Button };
-// Puts the cursor on a node's label or expand button and sends the tree's click notification.
-void ClickTreeNode(HWND window, HTREEITEM node, TreePart part);
+// A child of parent (null: the My Computer node's) by its text.
+HTREEITEM TreeChild(HWND window, HTREEITEM parent, const std::string& text);
+std::string TreeChildren(HWND window, HTREEITEM parent, bool sorted = false);
+std::string TreeNodePath(HWND window, HTREEITEM node);
+// Puts the cursor on a node's label or expand button and sends the tree's click.
+void ClickTreeNode(HWND window, HTREEITEM node, bool onButton = false);
 
 std::string StatusText(HWND window, int part);
 
@@ -86,11 +81,10 @@ std::string StatusText(HWND window, int part);
 void PressKeys(std::initializer_list<WORD> keys);
 
 // Message boxes and dialogs shown while a catcher lives are recorded and
-// answered: by the answer given for them, else OK when the box has it, else Cancel.
+// answered: by the next answer given, else OK when the box has it, else Cancel.
 struct SeenDialog {
     std::string caption;
     std::string text;
-    Texts buttons;
 };
 class DialogCatcher {
 public:
@@ -101,10 +95,13 @@ public:
     // Hands the next dialog to a function, which must close it.
     void Handle(std::function<void(HWND dialog)> handler);
     const std::vector<SeenDialog>& Seen() const;
+    // The texts seen, joined.
+    std::string Texts() const;
 };
 
 // Files, by Windows path
 void WriteFileText(const std::string& path, const std::string& content);
+std::string ReadFileText(const std::string& path);
 void MakeFolder(const std::string& path);
 void RemoveTree(const std::string& path);
 bool PathExists(const std::string& path);
@@ -119,10 +116,12 @@ public:
 private:
     std::string path_;
 };
+// Puts a file into a drive's vault the way the program lays vaults out.
+void MakeVaultEntry(char drive, const std::string& storedName, const std::string& content = "vault");
 // Waits until a condition holds, pumping messages; false on timeout.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
 
-// Registry
+// Registry: a value's text, or false when it can't be read.
 bool ReadRegistryText(HKEY root, const char* key, const char* value, std::string& text);
 void WriteRegistryText(HKEY root, const char* key, const char* value, const std::string& text);
 

@@ -1,70 +1,44 @@
 // Sorting the item list and the context menus of each location.
 #include "tests/win/harness.h"
 
-#include "app/app_state.h"
-#include "app/frame.h"
+#include "base/app_state.h"
 #include "browse/browse.h"
+#include "browse/browse_parts.h"
 #include "browse/item_text.h"
 
 using namespace qvtest;
 
 namespace {
 
-// Replaces the rows by records made from (name, size) pairs, in that order.
-void FillRows(HWND window, RowLayout layout, const std::vector<ItemRecord>& records)
+// Replaces the rows by records made from texts: name, then the texts of
+// columns 1, 2, ... of the layout.
+void FillRows(HWND window, RowLayout layout, const std::vector<Texts>& rows)
 {
-    ClearItemList(window);
-    for (const ItemRecord& record : records)
-        AddListRow(List(window), 0, -1, record, layout, false, true);
-}
-
-ItemRecord FileRecord(const char* name, const char* size = "")
-{
-    ItemRecord record = {};
-    lstrcpynA(record.name, name, sizeof record.name);
-    lstrcpynA(record.size, size, sizeof record.size);
-    return record;
-}
-
-ItemRecord DriveRecord(const char* name, const char* type, const char* size, const char* free, const char* fileSystem)
-{
-    ItemRecord record = {};
-    lstrcpynA(record.name, name, sizeof record.name);
-    lstrcpynA(record.type, type, sizeof record.type);
-    lstrcpynA(record.size, size, sizeof record.size);
-    lstrcpynA(record.freeSpace, free, sizeof record.freeSpace);
-    lstrcpynA(record.fileSystem, fileSystem, sizeof record.fileSystem);
-    return record;
+    SendMessageA(List(window), LVM_DELETEALLITEMS, 0, 0);
+    for (const Texts& texts : rows) {
+        ItemRecord record = {};
+        const std::pair<char*, int> driveFields[] = {
+            {record.name, MAX_PATH}, {record.type, 50}, {record.size, 30}, {record.freeSpace, 30}, {record.fileSystem, 10}};
+        const std::pair<char*, int> fileFields[] = {{record.name, MAX_PATH}, {record.size, 30}, {record.type, 50}};
+        for (size_t i = 0; i < texts.size(); ++i) {
+            auto field = layout == RowLayout::Drive ? driveFields[i] : fileFields[i];
+            lstrcpynA(field.first, texts[i].c_str(), field.second);
+        }
+        AppendListRow(List(window), record, layout, -1, RowShade::Normal);
+    }
 }
 
 void ClickHeader(HWND window, int column)
 {
     NMLISTVIEW click = {};
-    click.hdr.hwndFrom = List(window);
-    click.hdr.idFrom = 130;
-    click.hdr.code = static_cast<UINT>(LVN_COLUMNCLICK);
     click.iItem = -1;
     click.iSubItem = column;
-    SendMessageA(window, WM_NOTIFY, 130, reinterpret_cast<LPARAM>(&click));
-}
-
-void SetWriteTime(const std::string& path, WORD year)
-{
-    SYSTEMTIME time = {};
-    time.wYear = year;
-    time.wMonth = 6;
-    time.wDay = 1;
-    time.wHour = 12;
-    FILETIME fileTime;
-    SystemTimeToFileTime(&time, &fileTime);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &fileTime);
-    CloseHandle(file);
+    Notify(window, 130, static_cast<UINT>(LVN_COLUMNCLICK), &click.hdr);
 }
 
 // The menu shown by one context-menu request, described after the window
 // has prepared it: "text:id" items, "-" separators, "text>[...]" submenus,
-// and "(gray)" after a grayed item (separators are never enabled). Empty when no menu was shown.
+// "(gray)" after a grayed item. Empty when no menu was shown.
 std::string g_shownMenu;
 
 std::string DescribeMenu(HMENU menu)
@@ -78,16 +52,10 @@ std::string DescribeMenu(HMENU menu)
         info.dwTypeData = text;
         info.cch = sizeof text;
         GetMenuItemInfoA(menu, static_cast<UINT>(index), TRUE, &info);
-        std::string item;
-        if (info.fType & MFT_SEPARATOR)
-            item = "-";
-        else if (info.hSubMenu)
-            item = std::string(text) + ">[" + DescribeMenu(info.hSubMenu) + "]";
-        else
-            item = std::string(text) + ":" + std::to_string(info.wID);
-        if ((info.fState & MFS_GRAYED) && !(info.fType & MFT_SEPARATOR))
-            item += "(gray)";
-        items.push_back(item);
+        std::string item = info.fType & MFT_SEPARATOR ? "-"
+                           : info.hSubMenu           ? std::string(text) + ">[" + DescribeMenu(info.hSubMenu) + "]"
+                                                     : std::string(text) + ":" + std::to_string(info.wID);
+        items.push_back(item + ((info.fState & MFS_GRAYED) && !(info.fType & MFT_SEPARATOR) ? "(gray)" : ""));
     }
     return Join(items);
 }
@@ -116,128 +84,103 @@ std::string ContextMenuOf(HWND window, HWND clicked, LPARAM position = MAKELPARA
 
 }  // namespace
 
-QV_TEST(SortByNameReadsTheRowsBeingCompared)
+QV_TEST(SortByNameAndSizeReadTheRowsBeingCompared)
 {
     HWND window = StartMainWindow();
-    TestFolder folder("D:\\sort-name");
-    ShowFolder(window, folder.Path());
-    const char* orders[][3] = {{"b.txt", "A.txt", "a.txt"},
-                               {"a.txt", "b.txt", "A.txt"},
-                               {"A.txt", "a.txt", "b.txt"},
-                               {"b.txt", "a.txt", "A.txt"}};
+    TestFolder folder("D:\\sort");
+    ShowLocation(window, folder.Path().c_str());
+    const char* orders[][3] = {{"b.txt", "A.txt", "a.txt"}, {"a.txt", "b.txt", "A.txt"}, {"A.txt", "a.txt", "b.txt"}};
     for (const auto& order : orders) {
         Context context(std::string("inserted as ") + order[0] + " " + order[1] + " " + order[2]);
-        FillRows(window, kFileLayout, {FileRecord(order[0]), FileRecord(order[1]), FileRecord(order[2])});
-        SendCommand(window, 32796);
-        CHECK_EQ(Join(ColumnOfRows(window)), "a.txt|A.txt|b.txt");
-        SendCommand(window, 32796);
-        CHECK_EQ(Join(ColumnOfRows(window)), "a.txt|A.txt|b.txt");
+        FillRows(window, RowLayout::File, {{order[0]}, {order[1]}, {order[2]}});
+        for (int twice = 0; twice < 2; ++twice) {
+            SendCommand(window, 32796);
+            CHECK_EQ(Rows(window), "a.txt|A.txt|b.txt");
+        }
     }
-}
-
-QV_TEST(SortBySizePutsFoldersFirstAndKeepsLargeSizesInOrder)
-{
-    HWND window = StartMainWindow();
-    TestFolder folder("D:\\sort-size");
-    WriteFileText(folder / "three.txt", std::string(3000, 'x'));
-    WriteFileText(folder / "ten.txt", std::string(10, 'x'));
-    MakeFolder(folder / "sub");
-    WriteFileText(folder / "two.txt", std::string(2000, 'x'));
-    ShowFolder(window, folder.Path());
-    ClickHeader(window, 1);
-    CHECK_EQ(Join(ColumnOfRows(window)), "sub|ten.txt|two.txt|three.txt");
-    ClickHeader(window, 1);
-    CHECK_EQ(Join(ColumnOfRows(window)), "sub|ten.txt|two.txt|three.txt");
-
-    // Sizes past 2^31 KB must not wrap around.
-    FillRows(window, kFileLayout,
-             {FileRecord("c", "2147483649KB"), FileRecord("a", "5KB"), FileRecord("b", "2147483648KB"),
-              FileRecord("d", "")});
+    // Folders (no size) first; sizes past 2^31 KB must not wrap around.
+    FillRows(window, RowLayout::File, {{"c", "2147483649KB"}, {"a", "5KB"}, {"b", "2147483648KB"}, {"d", ""}});
     SendCommand(window, 32797);
-    CHECK_EQ(Join(ColumnOfRows(window)), "d|a|b|c");
+    CHECK_EQ(Rows(window), "d|a|b|c");
 
     // A row created after a sort goes to the end, not to its sorted place.
-    ShowFolder(window, folder.Path());
-    SendCommand(window, 32797);
-    WriteFileText(folder / "one.txt", "x");
-    AddPathRow(window, (folder / "one.txt").c_str(), 0, false);
-    CHECK_EQ(Join(ColumnOfRows(window)), "sub|ten.txt|two.txt|three.txt|one.txt");
+    WriteFileText(folder / "big.txt", std::string(3000, 'x'));
+    WriteFileText(folder / "small.txt", "x");
+    ShowLocation(window, folder.Path().c_str());
+    ClickHeader(window, 1);
+    WriteFileText(folder / "mid.txt", std::string(1500, 'x'));
+    AppendPathRow(window, (folder / "mid.txt").c_str());
+    CHECK_EQ(Rows(window), "small.txt|big.txt|mid.txt");
 }
 
 QV_TEST(SortByTimeAndTypeUseTheirColumns)
 {
     HWND window = StartMainWindow();
     TestFolder folder("D:\\sort-time");
-    const std::pair<const char*, WORD> files[] = {{"mid.txt", 2020}, {"new.bmp", 2021}, {"old.wav", 2019}};
-    for (const auto& file : files) {
+    for (auto file : {std::make_pair("mid.txt", 2020), std::make_pair("new.bmp", 2021), std::make_pair("old.wav", 2019)}) {
         WriteFileText(folder / file.first, "x");
-        SetWriteTime(folder / file.first, file.second);
+        SYSTEMTIME time = {static_cast<WORD>(file.second), 6, 0, 1, 12, 0, 0, 0};
+        FILETIME fileTime;
+        SystemTimeToFileTime(&time, &fileTime);
+        HANDLE handle = CreateFileA((folder / file.first).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(handle, nullptr, nullptr, &fileTime);
+        CloseHandle(handle);
     }
-    ShowFolder(window, folder.Path());
+    ShowLocation(window, folder.Path().c_str());
     ClickHeader(window, 3);
-    CHECK_EQ(Join(ColumnOfRows(window)), "old.wav|mid.txt|new.bmp");
-
+    CHECK_EQ(Rows(window), "old.wav|mid.txt|new.bmp");
     ClickHeader(window, 2);
-    Texts types = ColumnOfRows(window, 2);
-    for (size_t i = 1; i < types.size(); ++i)
-        CHECK(lstrcmpA(types[i - 1].c_str(), types[i].c_str()) <= 0);
+    CHECK_EQ(Rows(window, 2), Rows(window, 2, true));
 }
 
-QV_TEST(VaultRowsSortOnlyByName)
+QV_TEST(VaultAndDrivesViewsSortByTheirOwnColumns)
 {
     HWND window = StartMainWindow();
-    SetCurrentFolder("hide");
-    SetColumnSet(window, kVaultColumns);
-    FillRows(window, kFileLayout, {FileRecord("E:\\b.txt"), FileRecord("C:\\z.txt"), FileRecord("D:\\a.txt")});
+    ShowLocation(window, "hide");
+    FillRows(window, RowLayout::File, {{"E:\\b.txt"}, {"C:\\z.txt"}, {"D:\\a.txt"}});
     for (WORD command : {WORD{32797}, WORD{32798}, WORD{32799}}) {
-        Context context("command " + std::to_string(command));
         SendCommand(window, command);
-        CHECK_EQ(Join(ColumnOfRows(window)), "E:\\b.txt|C:\\z.txt|D:\\a.txt");
+        CHECK_EQ(Rows(window), "E:\\b.txt|C:\\z.txt|D:\\a.txt");
     }
     SendCommand(window, 32796);
-    CHECK_EQ(Join(ColumnOfRows(window)), "C:\\z.txt|D:\\a.txt|E:\\b.txt");
-}
+    CHECK_EQ(Rows(window), "C:\\z.txt|D:\\a.txt|E:\\b.txt");
 
-QV_TEST(DrivesViewHeadersSortByTheirOwnColumn)
-{
-    HWND window = StartMainWindow();
-    FillRows(window, kDriveLayout,
-             {DriveRecord("one", "b", "10.500G", "2.000G", "NTFS"), DriveRecord("two", "a", "9.000G", "30.000G", "FAT"),
-              DriveRecord("three", "c", "100.000G", "1.000G", "EXT")});
-    const std::pair<int, const char*> cases[] = {
-        {1, "two|one|three"}, {2, "two|one|three"}, {3, "three|one|two"}, {4, "three|two|one"}, {0, "one|three|two"}};
-    for (const auto& c : cases) {
-        Context context("header " + std::to_string(c.first));
-        ClickHeader(window, c.first);
-        CHECK_EQ(Join(ColumnOfRows(window)), c.second);
+    ShowLocation(window, "");
+    FillRows(window, RowLayout::Drive,
+             {{"one", "b", "10.500G", "2.000G", "NTFS"}, {"two", "a", "9.000G", "30.000G", "FAT"},
+              {"three", "c", "100.000G", "1.000G", "EXT"}});
+    const char* orders[] = {"one|three|two", "two|one|three", "two|one|three", "three|one|two", "three|two|one"};
+    for (int column = 0; column < 5; ++column) {
+        Context context("header " + std::to_string(column));
+        ClickHeader(window, column);
+        CHECK_EQ(Rows(window), orders[column]);
     }
-
     // The real drive rows keep their drive letters as item data through a sort.
     RefreshView(window);
-    ClickHeader(window, 0);
-    for (int row = 0; row < RowCount(window); ++row) {
-        LVITEMA item = {};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        SendMessageA(List(window), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        CHECK_EQ(static_cast<char>(item.lParam), DriveLetterOfDisplayName(RowText(window, row).c_str()));
-    }
+    ClickHeader(window, 2);
+    SelectRows(window, {0});
+    SendCommand(window, 105);
+    CHECK_EQ(std::string(CurrentFolder()).size(), 2u);
 }
 
 QV_TEST(ContextMenusFitTheLocation)
 {
     HWND window = StartMainWindow();
     HWND list = List(window);
-    CHECK_EQ(ContextMenuOf(window, Tree(window)), "");
     CHECK_EQ(ContextMenuOf(window, list), "");  // drives view, nothing selected
-
     SelectRows(window, {1});
     CHECK_EQ(ContextMenuOf(window, list), "打开磁盘:105");
 
     TestFolder folder("D:\\menus");
     WriteFileText(folder / "a.txt", "x");
     WriteFileText(folder / "b.txt", "x");
-    ShowFolder(window, folder.Path());
+    ShowLocation(window, folder.Path().c_str());
+    SelectRows(window, {0});
+    CHECK_EQ(ContextMenuOf(window, Tree(window)), "");  // the tree has no menu
+    const char* itemMenu = "打开:105|-|移入Quillvane:32815|-|重命名:32779|删除:32778|-|属性:32780";
+    CHECK_EQ(ContextMenuOf(window, list), itemMenu);
+    SelectRows(window, {0, 1});
+    CHECK_EQ(ContextMenuOf(window, list, MAKELPARAM(-1, -1)), itemMenu);  // from the keyboard
     SelectRows(window, {});
     CHECK_EQ(ContextMenuOf(window, list),
              "查看>[图标:32793|列表:32794|详细信息:32795]|-|"
@@ -246,17 +189,10 @@ QV_TEST(ContextMenusFitTheLocation)
              "Microsoft PowerPoint 演示文稿:32812|文本文档:32776|波形声音:32813|Microsoft Excel 工作表:32814]|-|"
              "属性:32780");
 
-    const char* itemMenu = "打开:105|-|移入Quillvane:32815|-|重命名:32779|删除:32778|-|属性:32780";
-    SelectRows(window, {0});
-    CHECK_EQ(ContextMenuOf(window, list), itemMenu);
-    SelectRows(window, {0, 1});
-    CHECK_EQ(ContextMenuOf(window, list), itemMenu);
-    CHECK_EQ(ContextMenuOf(window, list, MAKELPARAM(-1, -1)), itemMenu);  // from the keyboard
-
-    SetCurrentFolder("hide");
-    SetColumnSet(window, kVaultColumns);
-    FillRows(window, kFileLayout, {FileRecord("D:\\menus\\a.txt")});
+    MakeVaultEntry('D', "menus+a.txt");
+    ShowLocation(window, "hide");
     CHECK_EQ(ContextMenuOf(window, list), "");
     SelectRows(window, {0});
     CHECK_EQ(ContextMenuOf(window, list), "移除Quillvane>[移除不打开:32816|移除并打开:32823]");
+    RemoveTree("D:\\ \\");
 }

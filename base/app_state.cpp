@@ -1,6 +1,5 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 
-#include "browse/item_text.h"
 #include "res/resource.h"
 
 AppState g_app;
@@ -9,8 +8,8 @@ HWND FolderTree(HWND window) { return GetDlgItem(window, IDC_FOLDER_TREE); }
 HWND ItemList(HWND window) { return GetDlgItem(window, IDC_ITEM_LIST); }
 HWND StatusBar(HWND window) { return GetDlgItem(window, IDC_STATUS_BAR); }
 
-bool IsDrivesView() { return g_app.currentFolder[0] == '\0'; }
-bool IsVaultView() { return lstrcmpA(g_app.currentFolder, kVaultViewMarker) == 0; }
+const char* CurrentFolder() { return g_app.currentFolder; }
+View CurrentView() { return ViewOfLocation(g_app.currentFolder); }
 
 void SetCurrentFolder(const char* folder)
 {

@@ -1,5 +1,6 @@
 #pragma once
-// The main window: start-up, message routing, controls and layout.
+// The router: start-up, the message loop and the main window procedure,
+// which hands every message, command and notification to its operation.
 #include <windows.h>
 
 // Start-up up to the message loop: the main window, created, centred and
@@ -12,14 +13,7 @@ void CleanUp();
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-void CreateControls(HWND window);
-void CreateImageLists(HWND window);
-void SetColumnSet(HWND window, int set);
-void LayoutControls(HWND window, LPARAM sizeParam);
-
-enum ColumnSet { kDriveColumns = 0, kFolderColumns = 1, kVaultColumns = 2 };
-
-void SetViewMode(HWND window, DWORD mode);
+// Commands on the item list itself.
 void SelectAllItems(HWND window);
 void InvertSelection(HWND window);
 void StartRename(HWND window);

@@ -1,8 +1,8 @@
-#include "app/app_state.h"
-#include "app/frame.h"
-#include "app/layout.h"
-#include "app/message.h"
-#include "browse/browse.h"
+#include "base/controls.h"
+
+#include "base/app_state.h"
+#include "base/layout.h"
+#include "base/messages.h"
 #include "res/resource.h"
 
 namespace {
@@ -58,14 +58,14 @@ void CreateControls(HWND window)
                                 TVS_LINESATROOT | TVS_TRACKSELECT,
                             IDC_FOLDER_TREE);
     if (!tree) {
-        ShowMessage(window, "创建树状控件失败", "提示", MB_OK);
+        ShowMessage(window, Message::TreeControlFailed);
         return;
     }
     HWND list = CreateChild(window, instance, 0, WC_LISTVIEWA,
                             WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LVS_REPORT | LVS_EDITLABELS,
                             IDC_ITEM_LIST);
     if (!list) {
-        ShowMessage(window, "创建ListView控件失败", "提示", MB_OK);
+        ShowMessage(window, Message::ListControlFailed);
         return;
     }
     SetColumnSet(window, kDriveColumns);
@@ -78,8 +78,6 @@ void CreateControls(HWND window)
     SetStatusText(window, 1, "");
 
     CreateImageLists(window);
-    ShowDrives(window);
-    BuildFolderTree(window);
 }
 
 void CreateImageLists(HWND window)
@@ -127,4 +125,18 @@ void LayoutControls(HWND window, LPARAM sizeParam)
     MoveWindow(ItemList(window), layout.listX, 0, layout.listWidth, layout.paneHeight, TRUE);
     MoveWindow(FolderTree(window), 0, 0, layout.treeWidth, layout.paneHeight, TRUE);
     SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(layout.statusEdges));
+}
+
+void SetViewMode(HWND window, DWORD mode)
+{
+    HWND list = ItemList(window);
+    LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+    SetWindowLongPtrA(list, GWL_STYLE, (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | mode);
+    // Wine leaves pieces of the old view on screen until the list is repainted.
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void SetStatusText(HWND window, int part, const char* text)
+{
+    SendMessageA(StatusBar(window), SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
 }

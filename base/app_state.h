@@ -1,0 +1,48 @@
+#pragma once
+// State shared by the whole program (one instance, g_app) and the controls
+// of the main window, found by their ids whenever they are needed.
+
+#include "base/location.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <deque>
+
+using PathSlot = std::array<char, MAX_PATH>;
+
+// A password of up to this many characters (twice as many bytes in code
+// page 936) can be set and entered; older versions stored up to 32 bytes.
+constexpr int kPasswordCharacters = 32;
+constexpr int kPasswordBytes = 2 * kPasswordCharacters;
+
+struct AppState {
+    HINSTANCE instance = nullptr;
+    HICON appIcon = nullptr;
+    HWND mainWindow = nullptr;
+    HACCEL accelerators = nullptr;
+    HIMAGELIST largeIcons = nullptr;
+    HIMAGELIST smallIcons = nullptr;
+    HIMAGELIST treeIcons = nullptr;
+
+    char currentFolder[MAX_PATH] = {};  // see base/location.h
+    char driveLetters[27] = {};         // the drives present when the drives view was last built
+    char labelEditOldName[MAX_PATH] = {};
+    // The text last typed into a password dialog during this run.
+    char rememberedPassword[kPasswordBytes + 1] = {};
+
+    // Paths of the folder-tree nodes; a node's item data points into this
+    // table, which only grows and never moves its elements.
+    std::deque<PathSlot> treePathSlots;
+};
+
+extern AppState g_app;
+
+HWND FolderTree(HWND window);
+HWND ItemList(HWND window);
+HWND StatusBar(HWND window);
+
+const char* CurrentFolder();
+View CurrentView();
+void SetCurrentFolder(const char* folder);

@@ -1,0 +1,15 @@
+#pragma once
+// The main window's child controls: creation, image lists, column sets,
+// view mode, status bar and layout.
+#include <windows.h>
+
+enum ColumnSet { kDriveColumns = 0, kFolderColumns = 1, kVaultColumns = 2 };
+
+// Creates the tree, the item list (drive columns, details view), the status
+// bar and the image lists; the first view is filled by the caller.
+void CreateControls(HWND window);
+void CreateImageLists(HWND window);
+void SetColumnSet(HWND window, int set);
+void LayoutControls(HWND window, LPARAM sizeParam);
+void SetViewMode(HWND window, DWORD mode);
+void SetStatusText(HWND window, int part, const char* text);

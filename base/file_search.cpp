@@ -1,0 +1,39 @@
+#include "base/file_search.h"
+
+#include "base/cp936.h"
+
+FileSearch::FileSearch(const char* pattern)
+{
+    if (pattern)
+        handle_ = FindFirstFileA(pattern, &found_);
+}
+
+FileSearch FileSearch::InFolder(const char* folder)
+{
+    char pattern[MAX_PATH];
+    return FileSearch(JoinPath(folder, "*.*", pattern, sizeof pattern) ? pattern : nullptr);
+}
+
+FileSearch FileSearch::ForPath(const char* path) { return FileSearch(path); }
+
+FileSearch::~FileSearch()
+{
+    if (handle_ != INVALID_HANDLE_VALUE)
+        FindClose(handle_);
+}
+
+bool FileSearch::Next()
+{
+    if (handle_ == INVALID_HANDLE_VALUE)
+        return false;
+    if (!started_) {
+        started_ = true;
+        return true;
+    }
+    return FindNextFileA(handle_, &found_) != 0;
+}
+
+bool FileSearch::IsDotOrDotDot() const
+{
+    return lstrcmpA(found_.cFileName, ".") == 0 || lstrcmpA(found_.cFileName, "..") == 0;
+}

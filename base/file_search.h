@@ -1,0 +1,28 @@
+#pragma once
+// A directory search that closes its own handle:
+//   for (FileSearch search = FileSearch::InFolder(folder); search.Next();)
+//       use(search.Entry());
+#include <windows.h>
+
+class FileSearch {
+public:
+    // Every entry of a folder ("." and ".." included); none when the folder
+    // can't be searched or its search pattern doesn't fit a path.
+    static FileSearch InFolder(const char* folder);
+    // The one entry a path names, if it exists.
+    static FileSearch ForPath(const char* path);
+    ~FileSearch();
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
+
+    // Moves to the next entry (the first one on the first call); false at the end.
+    bool Next();
+    const WIN32_FIND_DATAA& Entry() const { return found_; }
+    bool IsDotOrDotDot() const;
+
+private:
+    explicit FileSearch(const char* pattern);
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    bool started_ = false;
+    WIN32_FIND_DATAA found_ = {};
+};

@@ -1,0 +1,94 @@
+#include "base/messages.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+const char kTip[] = "提示";
+
+struct CatalogueEntry {
+    Message message;
+    MessageRule rule;
+};
+
+const CatalogueEntry kCatalogue[] = {
+    {Message::RegistrationFailed, {"Windows Registration failed!", "Error", MB_ICONWARNING}},
+    {Message::StartFailed, {"程序启动失败", "Error", MB_ICONWARNING}},
+    {Message::TreeControlFailed, {"创建树状控件失败", kTip, MB_OK}},
+    {Message::ListControlFailed, {"创建ListView控件失败", kTip, MB_OK}},
+    {Message::PathTooLongToOpen, {"路径太长，无法打开：%s", kTip, MB_ICONWARNING}},
+    {Message::EntriesNotListed, {"有 %d 个项目的路径过长，未列出", kTip, MB_ICONWARNING}},
+    {Message::OpenSharingViolation, {"发生共享冲突", nullptr, MB_ICONERROR}},
+    {Message::OpenNoAssociation, {"没有与给定的文件扩展名关联的应用程序", nullptr, MB_ICONERROR}},
+    {Message::OpenDllNotFound, {"指定的动态链接库没有被找到", nullptr, MB_ICONERROR}},
+    {Message::OpenNotAProgram, {"%s 不是有效的 Win32 应用程序", nullptr, MB_ICONERROR}},
+    {Message::OpenAccessDenied, {"拒绝访问，没有打开该文件的权限", nullptr, MB_ICONERROR}},
+    {Message::FirstUse, {"首次使用Quillvane需要设置Quillvane密码！", kTip, MB_ICONWARNING}},
+    {Message::EmptyPassword, {"密码不能为空", kTip, MB_ICONERROR}},
+    {Message::PasswordTooLong, {"密码不能超过 %d 个字符", kTip, MB_ICONERROR}},
+    {Message::PasswordSet, {"您设置的Quillvane密码是：%s，请务必牢记！", kTip, MB_ICONWARNING}},
+    {Message::PasswordNotStored, {"密码设置失败", kTip, MB_ICONERROR}},
+    {Message::WrongPassword, {"密码不正确", kTip, MB_ICONERROR}},
+    {Message::WrongOldPassword, {"原始密码不正确，不能重设密码", kTip, MB_ICONERROR}},
+    {Message::PlusInPath, {"文件名或文件所在路径不能带包含 ‘+’", kTip, MB_ICONWARNING}},
+    {Message::ItemsNotMoved, {"有 %d 个项目未能移动，原样保留：\n%s", kTip, MB_ICONWARNING}},
+    {Message::NewItemInDrivesView, {"磁盘页面不能新建文件", "Explorer", MB_ICONERROR}},
+    {Message::FileExists, {"当文件已存在时，无法创建该文件", nullptr, MB_ICONERROR}},
+    {Message::OutOfMemory, {"内存申请失败", "Explorer", MB_ICONERROR}},
+    {Message::ExtensionChange,
+     {"如果改变文件扩展名，可能会导致文件不可用。\n确实要更改吗?", "重命名", MB_YESNO | MB_ICONWARNING}},
+    {Message::NamesNotDeleted, {"有 %d 个项目的名称含有无法表示的字符，未删除：\n%s", kTip, MB_ICONWARNING}},
+    {Message::NumberedTreeDone, {"创建成功", kTip, MB_OK}},
+    {Message::NumberedTreeIncomplete, {"有 %d 个文件夹未能创建：%s", kTip, MB_ICONERROR}},
+};
+
+}  // namespace
+
+const MessageRule& RuleOf(Message message)
+{
+    for (const CatalogueEntry& entry : kCatalogue) {
+        if (entry.message == message)
+            return entry.rule;
+    }
+    return kCatalogue[0].rule;
+}
+
+int ShowMessage(HWND owner, Message message, const char* caption)
+{
+    const MessageRule& rule = RuleOf(message);
+    return MessageBoxA(owner, rule.text, caption ? caption : rule.caption, rule.flags);
+}
+
+int ShowFormattedMessage(HWND owner, Message message, const char* caption, ...)
+{
+    // Arguments are paths and short lists; a text longer than the buffer is
+    // only shown shorter.
+    const MessageRule& rule = RuleOf(message);
+    char text[2048];
+    va_list arguments;
+    va_start(arguments, caption);
+    vsnprintf(text, sizeof text, rule.text, arguments);
+    va_end(arguments);
+    return MessageBoxA(owner, text, caption ? caption : rule.caption, rule.flags);
+}
+
+void SystemErrorText(DWORD code, char* text, int capacity)
+{
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                  LANG_USER_DEFAULT, text, static_cast<DWORD>(capacity), nullptr);
+    if (length == 0)
+        snprintf(text, static_cast<size_t>(capacity), "错误 %lu", code);
+    for (DWORD end = length; end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r'); --end)
+        text[end - 1] = '\0';
+}
+
+void ShowSystemError(HWND owner, const char* caption)
+{
+    DWORD code = GetLastError();
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                   nullptr, code, LANG_USER_DEFAULT, reinterpret_cast<char*>(&text), 0, nullptr);
+    MessageBoxA(owner, text ? text : "", caption, MB_ICONERROR);
+    LocalFree(text);
+}
