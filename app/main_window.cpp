@@ -4,6 +4,7 @@
 #include "browse/browse.h"
 #include "browse/item_text.h"
 #include "res/resource.h"
+#include "vault/vault.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ void RunSelectAll(HWND window, int) { SelectAllItems(window); }
 void RunInvertSelection(HWND window, int) { InvertSelection(window); }
 void RunSort(HWND window, int key) { SortItems(window, key); }
 void RunRefresh(HWND window, int) { RefreshViewAndShellTypes(window); }
+void RunTransfer(HWND window, int mode) { TransferVaultItems(window, mode); }
 
 const CommandRule kCommands[] = {
     {IDM_OPEN, RunOpen, 0, false},
@@ -39,6 +41,9 @@ const CommandRule kCommands[] = {
     {IDM_SORT_TYPE, RunSort, kSortByType, false},
     {IDM_SORT_TIME, RunSort, kSortByTime, false},
     {IDM_REFRESH, RunRefresh, 0, false},
+    {IDM_VAULT_MOVE_IN, RunTransfer, kMoveIn, true},
+    {IDM_VAULT_MOVE_OUT, RunTransfer, kMoveOut, true},
+    {IDM_VAULT_MOVE_OUT_OPEN, RunTransfer, kMoveOutAndOpen, true},
 };
 
 // True when the command has an operation; ids without one go on to DefWindowProcA.
@@ -68,7 +73,8 @@ LRESULT OnListDoubleClick(HWND window, NMHDR*) { return OpenSelectedItem(window)
 LRESULT OnBeginLabelEdit(HWND window, NMHDR*) { return BeginLabelEdit(window); }
 LRESULT OnTreeClick(HWND window, NMHDR*)
 {
-    HandleTreeClick(window);
+    if (HandleTreeClick(window))
+        OpenVaultView(window);
     return 0;
 }
 LRESULT OnColumnClick(HWND window, NMHDR* notification)

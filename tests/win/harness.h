@@ -80,8 +80,10 @@ std::string StatusText(HWND window, int part);
 // Real keyboard input, as a user gives it.
 void PressKeys(std::initializer_list<WORD> keys);
 
-// Message boxes and dialogs shown while a catcher lives are recorded and
-// answered: by the next answer given, else OK when the box has it, else Cancel.
+// Message boxes and dialogs shown while a catcher lives are recorded (a
+// dialog's text as "<dialog>") each time they become active and answered:
+// a dialog by the next handler, a message box by the next answer given, else
+// OK when the box has it, else Cancel.
 struct SeenDialog {
     std::string caption;
     std::string text;
@@ -92,7 +94,7 @@ public:
     ~DialogCatcher();
     // Answers the next dialogs in turn with these button ids.
     void Answer(std::initializer_list<int> buttonIds);
-    // Hands the next dialog to a function, which must close it.
+    // Hands the next activation of a dialog (not a message box) to a function.
     void Handle(std::function<void(HWND dialog)> handler);
     const std::vector<SeenDialog>& Seen() const;
     // The texts seen, joined.

@@ -1,0 +1,13 @@
+#pragma once
+// The vault: the password gate in front of the vault view, the transfers
+// into and out of the vaults, and the numbered folder tree.
+#include <windows.h>
+
+// The gate: asks for a new password, asks for the password, or shows the
+// vault view at once, as the stored and remembered passwords say.
+void OpenVaultView(HWND window);
+
+enum TransferMode { kMoveIn = 1, kMoveOut = 2, kMoveOutAndOpen = 3 };
+// Moves the selected rows' items into the vault of their drive (from a
+// folder view) or back to their home paths (from the vault view).
+void TransferVaultItems(HWND window, int mode);
