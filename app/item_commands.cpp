@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "base/app_state.h"
 #include "base/rows.h"
+#include "fileops/fileops.h"
 #include "res/resource.h"
 
 namespace {
@@ -38,6 +39,8 @@ void StartRename(HWND window)
 {
     // The list must have the focus for an edit to start (F2 may come while
     // the tree has it).
+    if (!MayEditLabel())
+        return;
     HWND list = ItemList(window);
     SetFocus(list);
     SendMessageA(list, LVM_EDITLABELA, static_cast<WPARAM>(SelectionMark(list)), 0);

@@ -3,6 +3,7 @@
 #include "base/controls.h"
 #include "browse/browse.h"
 #include "browse/item_text.h"
+#include "fileops/fileops.h"
 #include "res/resource.h"
 #include "vault/vault.h"
 
@@ -26,6 +27,10 @@ void RunInvertSelection(HWND window, int) { InvertSelection(window); }
 void RunSort(HWND window, int key) { SortItems(window, key); }
 void RunRefresh(HWND window, int) { RefreshViewAndShellTypes(window); }
 void RunTransfer(HWND window, int mode) { TransferVaultItems(window, mode); }
+void RunNewItem(HWND window, int type) { CreateNewItem(window, type); }
+void RunDelete(HWND window, int) { DeleteSelectedItems(window); }
+void RunProperties(HWND window, int) { ShowProperties(window); }
+void RunNumberedTree(HWND, int) { StartNumberedTree(); }
 
 const CommandRule kCommands[] = {
     {IDM_OPEN, RunOpen, 0, false},
@@ -44,6 +49,16 @@ const CommandRule kCommands[] = {
     {IDM_VAULT_MOVE_IN, RunTransfer, kMoveIn, true},
     {IDM_VAULT_MOVE_OUT, RunTransfer, kMoveOut, true},
     {IDM_VAULT_MOVE_OUT_OPEN, RunTransfer, kMoveOutAndOpen, true},
+    {IDM_NEW_FOLDER, RunNewItem, 0, false},
+    {IDM_NEW_BITMAP, RunNewItem, 1, false},
+    {IDM_NEW_WORD, RunNewItem, 2, false},
+    {IDM_NEW_POWERPOINT, RunNewItem, 3, false},
+    {IDM_NEW_TEXT, RunNewItem, 4, false},
+    {IDM_NEW_WAVE, RunNewItem, 5, false},
+    {IDM_NEW_EXCEL, RunNewItem, 6, false},
+    {IDM_DELETE, RunDelete, 0, true},
+    {IDM_PROPERTIES, RunProperties, 0, false},
+    {IDM_BUILD_NUMBERED_TREE, RunNumberedTree, 0, false},
 };
 
 // True when the command has an operation; ids without one go on to DefWindowProcA.
@@ -70,7 +85,19 @@ struct NotificationRule {
 
 LRESULT OnListClick(HWND window, NMHDR*) { return ShowSelectionStatus(window), 0; }
 LRESULT OnListDoubleClick(HWND window, NMHDR*) { return OpenSelectedItem(window), 0; }
-LRESULT OnBeginLabelEdit(HWND window, NMHDR*) { return BeginLabelEdit(window); }
+// A nonzero answer stops the edit: only items of a folder can be renamed.
+LRESULT OnBeginLabelEdit(HWND window, NMHDR*)
+{
+    if (!MayEditLabel())
+        return TRUE;
+    BeginLabelEdit(window);
+    return 0;
+}
+LRESULT OnEndLabelEdit(HWND window, NMHDR* notification)
+{
+    RenameItem(window, reinterpret_cast<NMLVDISPINFOA*>(notification));
+    return 0;
+}
 LRESULT OnTreeClick(HWND window, NMHDR*)
 {
     if (HandleTreeClick(window))
@@ -93,6 +120,7 @@ const NotificationRule kNotifications[] = {
     {IDC_FOLDER_TREE, static_cast<UINT>(NM_CLICK), OnTreeClick},
     {IDC_ITEM_LIST, static_cast<UINT>(NM_DBLCLK), OnListDoubleClick},
     {0, static_cast<UINT>(LVN_BEGINLABELEDITA), OnBeginLabelEdit},
+    {0, static_cast<UINT>(LVN_ENDLABELEDITA), OnEndLabelEdit},
     {0, static_cast<UINT>(LVN_COLUMNCLICK), OnColumnClick},
     {0, static_cast<UINT>(TVN_ITEMEXPANDINGA), OnTreeExpanding},
 };

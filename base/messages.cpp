@@ -1,5 +1,7 @@
 #include "base/messages.h"
 
+#include "base/cp936.h"
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -33,12 +35,12 @@ const CatalogueEntry kCatalogue[] = {
     {Message::WrongOldPassword, {"原始密码不正确，不能重设密码", kTip, MB_ICONERROR}},
     {Message::PlusInPath, {"文件名或文件所在路径不能带包含 ‘+’", kTip, MB_ICONWARNING}},
     {Message::ItemsNotMoved, {"有 %d 个项目未能移动，原样保留：\n%s", kTip, MB_ICONWARNING}},
+    {Message::ItemsNotDeleted, {"有 %d 个项目未删除：\n%s", kTip, MB_ICONWARNING}},
     {Message::NewItemInDrivesView, {"磁盘页面不能新建文件", "Explorer", MB_ICONERROR}},
     {Message::FileExists, {"当文件已存在时，无法创建该文件", nullptr, MB_ICONERROR}},
     {Message::OutOfMemory, {"内存申请失败", "Explorer", MB_ICONERROR}},
     {Message::ExtensionChange,
      {"如果改变文件扩展名，可能会导致文件不可用。\n确实要更改吗?", "重命名", MB_YESNO | MB_ICONWARNING}},
-    {Message::NamesNotDeleted, {"有 %d 个项目的名称含有无法表示的字符，未删除：\n%s", kTip, MB_ICONWARNING}},
     {Message::NumberedTreeDone, {"创建成功", kTip, MB_OK}},
     {Message::NumberedTreeIncomplete, {"有 %d 个文件夹未能创建：%s", kTip, MB_ICONERROR}},
 };
@@ -85,10 +87,34 @@ void SystemErrorText(DWORD code, char* text, int capacity)
 
 void ShowSystemError(HWND owner, const char* caption)
 {
-    DWORD code = GetLastError();
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                   nullptr, code, LANG_USER_DEFAULT, reinterpret_cast<char*>(&text), 0, nullptr);
-    MessageBoxA(owner, text ? text : "", caption, MB_ICONERROR);
-    LocalFree(text);
+    char text[512];
+    SystemErrorText(GetLastError(), text, sizeof text);
+    MessageBoxA(owner, text, caption, MB_ICONERROR);
 }
+
+const char SkippedItems::kPathTooLong[] = "路径过长";
+const char SkippedItems::kUnrepresentableName[] = "名称含有无法表示的字符";
+
+void SkippedItems::Add(const char* name, const char* reason)
+{
+    constexpr int kNamed = 5;
+    if (++count_ <= kNamed)
+        lines_ += std::string(name) + "：" + reason + "\n";
+    else if (count_ == kNamed + 1)
+        lines_ += "……";
+}
+
+void SkippedItems::AddSystemError(const char* name)
+{
+    char reason[256];
+    SystemErrorText(GetLastError(), reason, sizeof reason);
+    Add(name, reason);
+}
+
+void SkippedItems::Report(HWND owner, Message message) const
+{
+    if (count_ > 0)
+        ShowFormattedMessage(owner, message, nullptr, count_, lines_.c_str());
+}
+
+bool HasUnrepresentableCharacter(const char* name) { return ContainsCharacter(name, '?') || ContainsCharacter(name, '*'); }

@@ -3,6 +3,8 @@
 // icons, shown through one seam.
 #include <windows.h>
 
+#include <string>
+
 enum class Message {
     RegistrationFailed,
     StartFailed,
@@ -24,11 +26,11 @@ enum class Message {
     WrongOldPassword,
     PlusInPath,
     ItemsNotMoved,       // %d: how many, %s: the first few with their reasons
+    ItemsNotDeleted,     // the same
     NewItemInDrivesView,
     FileExists,
     OutOfMemory,
     ExtensionChange,
-    NamesNotDeleted,     // %d: how many, %s: their names
     NumberedTreeDone,
     NumberedTreeIncomplete,  // %d: how many, %s: the system's reason for the first
 };
@@ -51,3 +53,24 @@ int ShowFormattedMessage(HWND owner, Message message, const char* caption, ...);
 void ShowSystemError(HWND owner, const char* caption);
 // The system's text for an error code, without its line break.
 void SystemErrorText(DWORD code, char* text, int capacity);
+
+// The items a command left alone, reported in one message at its end with
+// the first few names and the reason for each.
+class SkippedItems {
+public:
+    void Add(const char* name, const char* reason);
+    // Adds an item with the system's text for the last error.
+    void AddSystemError(const char* name);
+    void Report(HWND owner, Message message) const;
+
+    static const char kPathTooLong[];
+    static const char kUnrepresentableName[];
+
+private:
+    int count_ = 0;
+    std::string lines_;
+};
+
+// The list shows a character that code page 936 can't hold as '?', which no
+// file name contains: the ANSI name would name another file, or several.
+bool HasUnrepresentableCharacter(const char* name);

@@ -33,8 +33,8 @@ void ShowSelectionStatus(HWND window);
 // vault node, which is left to the password gate.
 bool HandleTreeClick(HWND window);
 void OpenSelectedItem(HWND window);
-// False lets a label edit go ahead.
-bool BeginLabelEdit(HWND window);
+// Keeps the label of the row whose edit begins, for the rename.
+void BeginLabelEdit(HWND window);
 void FillTreeNode(NMTREEVIEWA* notification);
 void SortItems(HWND window, int key);
 void SortByColumn(HWND window, int column);

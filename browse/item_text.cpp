@@ -178,20 +178,6 @@ char DriveLetterOfDisplayName(const char* displayName)
     return 0;
 }
 
-void CutLastCharacters(char* text, size_t n)
-{
-    size_t count = 0;
-    for (const char* p = text; *p != '\0'; p += CharLength936(p))
-        ++count;
-    if (count < n)
-        return;
-    char* p = text;
-    for (size_t kept = 0; kept < count - n; ++kept)
-        p += CharLength936(p);
-    *p = '\0';
-}
-
-
 const char* DriveTypeText(unsigned code)
 {
     static const char* const kTypeTexts[] = {"未知磁盘类型", "磁盘名无效", "可移动磁盘", "本地磁盘",

@@ -31,10 +31,6 @@ bool SameExtension(const char* a, const char* b);
 // "本地磁盘 (C:)", upper-cased; 0 when there is none.
 char DriveLetterOfDisplayName(const char* displayName);
 
-// Removes the last n characters (a double-byte character counts once); a text
-// of fewer than n characters is left unchanged.
-void CutLastCharacters(char* text, size_t n);
-
 // The type text of a drive-type code (GetDriveTypeA's value).
 const char* DriveTypeText(unsigned code);
 constexpr unsigned kRemovableDrive = 2;

@@ -153,19 +153,11 @@ void ShowSelectionStatus(HWND window)
     SetStatusText(window, 0, text);
 }
 
-bool BeginLabelEdit(HWND window)
+void BeginLabelEdit(HWND window)
 {
     HWND edit = reinterpret_cast<HWND>(SendMessageA(ItemList(window), LVM_GETEDITCONTROL, 0, 0));
     ZeroMemory(g_app.labelEditOldName, sizeof g_app.labelEditOldName);
     GetWindowTextA(edit, g_app.labelEditOldName, sizeof g_app.labelEditOldName);
-    if (CurrentView() != View::Drives)
-        return false;
-    // A drive's display name ends in " (C:)"; only the label before it is edited.
-    char label[MAX_PATH];
-    lstrcpynA(label, g_app.labelEditOldName, sizeof label);
-    CutLastCharacters(label, 5);
-    SetWindowTextA(edit, label);
-    return false;
 }
 
 void FillTreeNode(NMTREEVIEWA* notification)

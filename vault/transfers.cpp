@@ -8,45 +8,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include <string>
-
 namespace {
-
-// The items a transfer left where they were, for one message at its end.
-class ItemsNotMoved {
-public:
-    void Add(const char* name, const char* reason)
-    {
-        if (++count_ <= kNamed)
-            lines_ += std::string(name) + "：" + reason + "\n";
-    }
-    // Adds an item with the system's text for the last error.
-    void AddSystemError(const char* name)
-    {
-        char reason[256];
-        SystemErrorText(GetLastError(), reason, sizeof reason);
-        Add(name, reason);
-    }
-    void Report(HWND window) const
-    {
-        if (count_ == 0)
-            return;
-        std::string lines = lines_ + (count_ > kNamed ? "……" : "");
-        ShowFormattedMessage(window, Message::ItemsNotMoved, nullptr, count_, lines.c_str());
-    }
-
-private:
-    static constexpr int kNamed = 5;
-    int count_ = 0;
-    std::string lines_;
-};
-
-const char kPathTooLong[] = "路径过长";
-const char kUnrepresentableName[] = "名称含有无法表示的字符";
-
-// The list shows a character that code page 936 can't hold as '?', which no
-// file name contains: such a name would name another file or none.
-bool HasUnrepresentableCharacter(const char* name) { return ContainsCharacter(name, '?'); }
 
 // Creates a folder that doesn't exist yet; false when it can't be made.
 bool EnsureFolder(const char* path)
@@ -71,23 +33,23 @@ bool PrepareVault(char drive)
 // Moves one item of the current folder into its drive's vault; false when
 // the whole transfer ends here (a '+' in the path). The vault is prepared
 // once per transfer, before the first item, even one that is then refused.
-bool MoveIn(HWND window, const char* folder, const char* name, int& vaultReady, ItemsNotMoved& notMoved)
+bool MoveIn(HWND window, const char* folder, const char* name, int& vaultReady, SkippedItems& notMoved)
 {
     char source[MAX_PATH];
     char target[MAX_PATH];
     if (vaultReady < 0)
         vaultReady = PrepareVault(folder[0]) ? 1 : 0;
     if (HasUnrepresentableCharacter(name)) {
-        notMoved.Add(name, kUnrepresentableName);
+        notMoved.Add(name, SkippedItems::kUnrepresentableName);
     } else if (!vaultReady) {
         notMoved.AddSystemError(name);
     } else if (!JoinPath(folder, name, source, sizeof source)) {
-        notMoved.Add(name, kPathTooLong);
+        notMoved.Add(name, SkippedItems::kPathTooLong);
     } else if (ContainsCharacter(source, '+')) {
         ShowMessage(window, Message::PlusInPath);
         return false;
     } else if (!VaultEntryOf(source, target, sizeof target)) {
-        notMoved.Add(name, kPathTooLong);
+        notMoved.Add(name, SkippedItems::kPathTooLong);
     } else if (!MoveFileA(source, target)) {
         notMoved.AddSystemError(name);
     }
@@ -108,13 +70,13 @@ bool RecreateFolders(const char* homePath)
     return true;
 }
 
-void MoveOut(HWND window, const char* homePath, bool open, ItemsNotMoved& notMoved)
+void MoveOut(HWND window, const char* homePath, bool open, SkippedItems& notMoved)
 {
     char source[MAX_PATH];
     if (HasUnrepresentableCharacter(homePath)) {
-        notMoved.Add(homePath, kUnrepresentableName);
+        notMoved.Add(homePath, SkippedItems::kUnrepresentableName);
     } else if (!VaultEntryOf(homePath, source, sizeof source)) {
-        notMoved.Add(homePath, kPathTooLong);
+        notMoved.Add(homePath, SkippedItems::kPathTooLong);
     } else if (!RecreateFolders(homePath) || !MoveFileA(source, homePath)) {
         notMoved.AddSystemError(homePath);
     } else if (open) {
@@ -133,7 +95,7 @@ void TransferVaultItems(HWND window, int mode)
         return;
     char folder[MAX_PATH];
     lstrcpynA(folder, CurrentFolder(), sizeof folder);
-    ItemsNotMoved notMoved;
+    SkippedItems notMoved;
     int vaultReady = -1;
     ForEachSelectedRow(ItemList(window), [&](int, const char* text) {
         if (mode == kMoveIn)
@@ -141,5 +103,5 @@ void TransferVaultItems(HWND window, int mode)
         MoveOut(window, text, mode == kMoveOutAndOpen, notMoved);
         return true;
     });
-    notMoved.Report(window);
+    notMoved.Report(window, Message::ItemsNotMoved);
 }

@@ -11,3 +11,7 @@ enum TransferMode { kMoveIn = 1, kMoveOut = 2, kMoveOutAndOpen = 3 };
 // Moves the selected rows' items into the vault of their drive (from a
 // folder view) or back to their home paths (from the vault view).
 void TransferVaultItems(HWND window, int mode);
+
+// Starts a worker thread that builds the folders C:\Safe\0\0\0\0 to
+// C:\Safe\9\9\9\9 and reports how that went; the window stays usable.
+void StartNumberedTree();

@@ -105,17 +105,6 @@ TEST(DoubleByteText, NeverSplitsACharacter)
     char letters[] = "TXT.\x81\x41Z";
     LowerCaseLetters(letters);
     EXPECT_STREQ(letters, "txt.\x81\x41z");
-    const struct {
-        std::string text;
-        size_t n;
-        std::string left;
-    } labels[] = {{"ab", 2, ""}, {"ab", 3, "ab"}, {kBen + "b (C:)", 5, kBen + "b"}, {kCheng + kCheng, 1, kCheng}};
-    for (const auto& c : labels) {
-        char label[32];
-        std::strcpy(label, c.text.c_str());
-        CutLastCharacters(label, c.n);
-        EXPECT_EQ(std::string(label), c.left) << c.text;
-    }
 }
 
 TEST(Extensions, AfterTheLastDotComparedWithoutCase)

@@ -1,0 +1,107 @@
+#include "base/app_state.h"
+#include "base/cp936.h"
+#include "base/messages.h"
+#include "base/rows.h"
+#include "browse/browse.h"
+#include "fileops/fileops.h"
+#include "fileops/fileops_rules.h"
+
+#include <shellapi.h>
+
+#include <io.h>
+
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace {
+
+// Deletes (the double-NUL list in from) or renames (from to to) through the
+// shell, whose confirmation, progress and error dialogs the main window owns.
+bool ShellFileOperation(HWND window, UINT operation, const char* from, const char* to)
+{
+    SHFILEOPSTRUCTA request = {};
+    request.hwnd = window;
+    request.wFunc = operation;
+    request.pFrom = from;
+    request.pTo = to;
+    request.fFlags = operation == FO_DELETE ? FOF_MULTIDESTFILES : FOF_NOCONFIRMATION;
+    return SHFileOperationA(&request) == 0;
+}
+
+}  // namespace
+
+void DeleteSelectedItems(HWND window)
+{
+    // Outside a folder view the rows name no file: paths made from them would
+    // be relative, resolved against whatever the process's folder is.
+    HWND list = ItemList(window);
+    int selected = static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    if (CurrentView() != View::Folder || selected <= 0)
+        return;
+    size_t capacity = static_cast<size_t>(selected) * MAX_PATH + 1;
+    std::unique_ptr<char[]> paths(new (std::nothrow) char[capacity]);
+    std::unique_ptr<int[]> rows(new (std::nothrow) int[static_cast<size_t>(selected)]);
+    if (!paths || !rows) {
+        ShowMessage(window, Message::OutOfMemory);
+        return;
+    }
+    size_t used = 0;
+    paths[0] = '\0';
+    int listed = 0;
+    SkippedItems refused;
+    ForEachSelectedRow(list, [&](int row, const char* name) {
+        // The shell takes '?' and '*' for wildcards, which would delete other files.
+        char path[MAX_PATH];
+        if (HasUnrepresentableCharacter(name))
+            refused.Add(name, SkippedItems::kUnrepresentableName);
+        else if (!JoinPath(CurrentFolder(), name, path, sizeof path) ||
+                 !AppendToDeleteList(path, paths.get(), capacity, used))
+            refused.Add(name, SkippedItems::kPathTooLong);
+        else
+            rows[listed++] = row;
+        return true;
+    });
+    if (listed > 0 && ShellFileOperation(window, FO_DELETE, paths.get(), nullptr)) {
+        // Items the user kept or the shell couldn't delete keep their rows.
+        std::vector<bool> kept(static_cast<size_t>(listed));
+        const char* path = paths.get();
+        for (int i = 0; i < listed; ++i, path += lstrlenA(path) + 1)
+            kept[static_cast<size_t>(i)] = _access(path, 0) == 0;
+        for (int i = listed; i-- > 0;) {
+            if (!kept[static_cast<size_t>(i)])
+                SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(rows[i]), 0);
+        }
+    }
+    refused.Report(window, Message::ItemsNotDeleted);
+}
+
+bool MayEditLabel() { return CurrentView() == View::Folder; }
+
+void RenameItem(HWND window, const NMLVDISPINFOA* edit)
+{
+    // A cancelled edit (Esc) carries no text.
+    if (!MayEditLabel() || edit->item.pszText == nullptr)
+        return;
+    HWND list = ItemList(window);
+    char newName[MAX_PATH] = {};
+    GetWindowTextA(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0)), newName, sizeof newName);
+    const char* oldName = g_app.labelEditOldName;
+    if (lstrcmpA(newName, oldName) == 0)
+        return;
+    if (ExtensionChanges(oldName, newName) && ShowMessage(window, Message::ExtensionChange) == IDNO)
+        return;
+    // Zero-filled, so each path is followed by the two NULs the shell wants.
+    char oldPath[MAX_PATH + 1] = {};
+    char newPath[MAX_PATH + 1] = {};
+    if (!JoinPath(CurrentFolder(), oldName, oldPath, MAX_PATH) ||
+        !JoinPath(CurrentFolder(), newName, newPath, MAX_PATH)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        ShowSystemError(window, RuleOf(Message::ExtensionChange).caption);
+        return;
+    }
+    if (!ShellFileOperation(window, FO_RENAME, oldPath, newPath))
+        return;
+    SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(edit->item.iItem), 0);
+    InsertPathRow(window, newPath, edit->item.iItem);
+}

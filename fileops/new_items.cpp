@@ -1,0 +1,73 @@
+#include "base/app_state.h"
+#include "base/cp936.h"
+#include "base/messages.h"
+#include "browse/browse.h"
+#include "fileops/fileops.h"
+
+namespace {
+
+struct NewItemKind {
+    const char* name;
+    const char* errorCaption;
+};
+
+// By type number; type 0 is the folder.
+const NewItemKind kKinds[] = {
+    {"新建文件夹", "新建文件夹时出错"},
+    {"新建 BMP 图像.bmp", "新建BMP图像时出错"},
+    {"新建 Microsoft Word 文档.doc", "新建Word时出错"},
+    {"新建 Microsoft PowerPoint 演示文稿.ppt", "新建压缩文件时出错"},
+    {"新建 文本文档.txt", "新建文本文档时出错"},
+    {"新建 波形声音.wav", "新建波形声音文件时出错"},
+    {"新建 Microsoft Excel 工作表.xls", "新建Excel时出错"},
+};
+
+// Creates the item; false, after telling the user, when it couldn't be.
+bool CreateItem(HWND window, int type, const char* path)
+{
+    const char* caption = kKinds[type].errorCaption;
+    if (type == 0) {
+        if (CreateDirectoryA(path, nullptr))
+            return true;
+        ShowSystemError(window, caption);
+        return false;
+    }
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        ShowMessage(window, Message::FileExists, caption);
+        return false;
+    }
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ShowSystemError(window, caption);
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+void CreateNewItem(HWND window, int type)
+{
+    if (type < 0 || type >= static_cast<int>(sizeof kKinds / sizeof kKinds[0]))
+        return;
+    if (CurrentView() == View::Drives) {
+        ShowMessage(window, Message::NewItemInDrivesView);
+        return;
+    }
+    if (CurrentView() != View::Folder)
+        return;
+    char path[MAX_PATH];
+    if (!JoinPath(CurrentFolder(), kKinds[type].name, path, sizeof path)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        ShowSystemError(window, kKinds[type].errorCaption);
+        return;
+    }
+    if (!CreateItem(window, type, path))
+        return;
+    AppendPathRow(window, path);
+    // The list has no sort style: the new item's row is the last one.
+    HWND list = ItemList(window);
+    SetFocus(list);
+    SendMessageA(list, LVM_EDITLABELA, SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) - 1, 0);
+}
