@@ -14,38 +14,33 @@ namespace qvtest {
 namespace {
 
 struct Registry {
-    std::map<std::string, TestBody> tests;
+    std::map<std::string, void (*)()> tests;
     std::vector<std::string> contexts;
-    int failures = 0;
-    int checks = 0;
+    int failures = 0, checks = 0;
 };
-
 Registry& Tests()
 {
     static Registry registry;
     return registry;
 }
 
-template <typename Message> LRESULT Send(HWND window, UINT message, WPARAM wParam, Message lParam)
+template <typename L> LRESULT Send(HWND window, UINT message, WPARAM wParam, L lParam)
 {
-    return SendMessageA(window, message, wParam, (LPARAM)(lParam));
+    return SendMessageA(window, message, wParam, (LPARAM)lParam);
 }
 
-HTREEITEM NextNode(HWND window, UINT relation, HTREEITEM node)
+HTREEITEM Node(HWND window, UINT relation, HTREEITEM node)
 {
     return reinterpret_cast<HTREEITEM>(Send(Tree(window), TVM_GETNEXTITEM, relation, node));
 }
 
-std::string NodeText(HWND window, HTREEITEM node)
+// The node's text (or, with TVIF_PARAM, its tree path).
+std::string NodeData(HWND window, HTREEITEM node, UINT mask)
 {
     char text[MAX_PATH] = {};
-    TVITEMA item = {};
-    item.mask = TVIF_HANDLE | TVIF_TEXT;
-    item.hItem = node;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
+    TVITEMA item = {mask | TVIF_HANDLE, node, 0, 0, text, sizeof text, 0, 0, 0, 0};
     Send(Tree(window), TVM_GETITEMA, 0, &item);
-    return text;
+    return mask == TVIF_TEXT ? text : item.lParam ? reinterpret_cast<const char*>(item.lParam) : "";
 }
 
 std::string WindowText(HWND window)
@@ -55,9 +50,16 @@ std::string WindowText(HWND window)
     return text;
 }
 
+std::string Joined(Texts texts, bool sorted)
+{
+    if (sorted)
+        std::sort(texts.begin(), texts.end());
+    return Join(texts);
+}
+
 }  // namespace
 
-Registrar::Registrar(const char* name, TestBody body) { Tests().tests[name] = body; }
+Registrar::Registrar(const char* name, void (*body)()) { Tests().tests[name] = body; }
 
 void Check(bool ok, const char* file, int line, const std::string& what)
 {
@@ -78,7 +80,7 @@ std::string Join(const Texts& texts)
 {
     std::string joined;
     for (const std::string& text : texts)
-        joined += (joined.empty() ? "" : "|") + text;
+        joined += (&text == &texts.front() ? "" : "|") + text;
     return joined;
 }
 
@@ -105,21 +107,18 @@ void Pump(int milliseconds)
     } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
-void SendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+void SendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
 
 LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header)
 {
     NMHDR plain = {};
     NMHDR* sent = header ? header : &plain;
-    sent->hwndFrom = GetDlgItem(window, controlId);
-    sent->idFrom = static_cast<UINT_PTR>(controlId);
-    sent->code = code;
+    *sent = {GetDlgItem(window, controlId), static_cast<UINT_PTR>(controlId), code};
     return Send(window, WM_NOTIFY, sent->idFrom, sent);
 }
 
 HWND List(HWND window) { return GetDlgItem(window, 130); }
 HWND Tree(HWND window) { return GetDlgItem(window, 129); }
-
 int RowCount(HWND window) { return static_cast<int>(Send(List(window), LVM_GETITEMCOUNT, 0, 0)); }
 
 std::string RowText(HWND window, int row, int column)
@@ -134,27 +133,20 @@ std::string Rows(HWND window, int column, bool sorted)
     Texts texts;
     for (int row = 0; row < RowCount(window); ++row)
         texts.push_back(RowText(window, row, column));
-    if (sorted)
-        std::sort(texts.begin(), texts.end());
-    return Join(texts);
+    return Joined(texts, sorted);
 }
 
 std::string ColumnTitles(HWND window)
 {
     Texts titles;
-    for (int index = 0;; ++index) {
-        char text[256] = {};
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT;
-        column.pszText = text;
-        column.cchTextMax = sizeof text;
-        if (!Send(List(window), LVM_GETCOLUMNA, static_cast<WPARAM>(index), &column))
-            return Join(titles);
+    char text[256] = {};
+    LVCOLUMNA column = {LVCF_TEXT, 0, 0, text, sizeof text, 0, 0, 0, 0, 0, 0};
+    for (int index = 0; Send(List(window), LVM_GETCOLUMNA, static_cast<WPARAM>(index), &column); ++index)
         titles.push_back(text);
-    }
+    return Join(titles);
 }
 
-void SelectRows(HWND window, std::initializer_list<int> rows)
+void SelectRows(HWND window, const std::vector<int>& rows)
 {
     LVITEMA item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -176,36 +168,25 @@ int FindRow(HWND window, const std::string& name)
     return -1;
 }
 
-HTREEITEM TreeRoot(HWND window) { return NextNode(window, TVGN_ROOT, nullptr); }
+HTREEITEM TreeRoot(HWND window) { return Node(window, TVGN_ROOT, nullptr); }
 
 HTREEITEM TreeChild(HWND window, HTREEITEM parent, const std::string& text)
 {
-    if (!parent)
-        parent = TreeRoot(window);
-    HTREEITEM child = NextNode(window, TVGN_CHILD, parent);
-    while (child && NodeText(window, child) != text)
-        child = NextNode(window, TVGN_NEXT, child);
+    HTREEITEM child = Node(window, TVGN_CHILD, parent ? parent : TreeRoot(window));
+    while (child && NodeData(window, child, TVIF_TEXT) != text)
+        child = Node(window, TVGN_NEXT, child);
     return child;
 }
 
 std::string TreeChildren(HWND window, HTREEITEM parent, bool sorted)
 {
     Texts texts;
-    for (HTREEITEM child = NextNode(window, TVGN_CHILD, parent); child; child = NextNode(window, TVGN_NEXT, child))
-        texts.push_back(NodeText(window, child));
-    if (sorted)
-        std::sort(texts.begin(), texts.end());
-    return Join(texts);
+    for (HTREEITEM child = Node(window, TVGN_CHILD, parent); child; child = Node(window, TVGN_NEXT, child))
+        texts.push_back(NodeData(window, child, TVIF_TEXT));
+    return Joined(texts, sorted);
 }
 
-std::string TreeNodePath(HWND window, HTREEITEM node)
-{
-    TVITEMA item = {};
-    item.mask = TVIF_HANDLE | TVIF_PARAM;
-    item.hItem = node;
-    Send(Tree(window), TVM_GETITEMA, 0, &item);
-    return item.lParam ? reinterpret_cast<const char*>(item.lParam) : "";
-}
+std::string TreeNodePath(HWND window, HTREEITEM node) { return NodeData(window, node, TVIF_PARAM); }
 
 void ClickTreeNode(HWND window, HTREEITEM node, bool onButton)
 {
@@ -215,12 +196,9 @@ void ClickTreeNode(HWND window, HTREEITEM node, bool onButton)
     memcpy(&label, &node, sizeof node);  // the message takes the node in the rectangle
     Send(tree, TVM_GETITEMRECT, TRUE, &label);
     POINT point = {label.left + 4, (label.top + label.bottom) / 2};
-    // Walks left from the label until the hit test reports the button.
-    for (int x = label.left; onButton && x >= 0; --x) {
-        TVHITTESTINFO hit = {{x, point.y}, 0, nullptr};
-        Send(tree, TVM_HITTEST, 0, &hit);
-        if (hit.flags & TVHT_ONITEMBUTTON) {
-            point.x = x;
+    for (TVHITTESTINFO hit = {{label.left, point.y}, 0, nullptr}; onButton && hit.pt.x >= 0; --hit.pt.x) {
+        if (Send(tree, TVM_HITTEST, 0, &hit) && (hit.flags & TVHT_ONITEMBUTTON)) {
+            point.x = hit.pt.x;
             break;
         }
     }
@@ -241,15 +219,11 @@ std::string StatusText(HWND window, int part)
 
 void PressKeys(std::initializer_list<WORD> keys)
 {
-    std::vector<INPUT> inputs;
-    for (bool up : {false, true}) {
-        for (size_t i = 0; i < keys.size(); ++i) {
-            INPUT input = {};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = up ? keys.begin()[keys.size() - 1 - i] : keys.begin()[i];
-            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(input);
-        }
+    std::vector<INPUT> inputs(2 * keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        inputs[i].type = inputs[inputs.size() - 1 - i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys.begin()[i];
+        inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     Pump(150);
@@ -270,21 +244,18 @@ void AnswerDialog(HWND dialog)
     HWND text = GetDlgItem(dialog, 0xFFFF);  // message boxes have it, the program's dialogs don't
     g_catcher->seen.push_back({WindowText(dialog), text ? WindowText(text) : "<dialog>"});
     if (!text) {
-        // A dialog no handler expects is closed, so a test never hangs on it.
-        auto handler = g_catcher->handlers.empty() ? [](HWND) {} : g_catcher->handlers.front();
         if (g_catcher->handlers.empty())
-            PostMessageA(dialog, WM_CLOSE, 0, 0);
-        else
-            g_catcher->handlers.pop_front();
-        handler(dialog);
-        return;
+            return (void)PostMessageA(dialog, WM_CLOSE, 0, 0);  // no test hangs on an unexpected dialog
+        auto handler = g_catcher->handlers.front();
+        g_catcher->handlers.pop_front();
+        return handler(dialog);
     }
     int answer = GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL;
     if (!g_catcher->answers.empty()) {
         answer = g_catcher->answers.front();
         g_catcher->answers.pop_front();
     }
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), (LPARAM)GetDlgItem(dialog, answer));
+    PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(answer), (LPARAM)GetDlgItem(dialog, answer));
 }
 
 LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam)
@@ -350,15 +321,11 @@ void RemoveTree(const std::string& path)
     // backslash names the root itself, since Windows drops trailing spaces.
     char full[MAX_PATH] = {};
     GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    if (strlen(full) <= 3) {
-        CHECK(!"RemoveTree was asked to remove a drive's root");
-        return;
-    }
+    if (strlen(full) <= 3)
+        return CHECK(!"RemoveTree was asked to remove a drive's root");
     DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         DeleteFileA(path.c_str());
         return;
     }
@@ -367,25 +334,15 @@ void RemoveTree(const std::string& path)
     std::string folder = last && last[1] == '\0' ? path : path + "\\";
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    while (search != INVALID_HANDLE_VALUE) {
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
         if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
             RemoveTree(folder + found.cFileName);
-        if (!FindNextFileA(search, &found))
-            break;
     }
     FindClose(search);
     RemoveDirectoryA(folder.c_str());
 }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-TestFolder::TestFolder(std::string path) : path_(std::move(path))
-{
-    RemoveTree(path_);
-    MakeFolder(path_);
-}
-
-TestFolder::~TestFolder() { RemoveTree(path_); }
 
 void MakeVaultEntry(char drive, const std::string& storedName, const std::string& content)
 {
@@ -398,11 +355,9 @@ void MakeVaultEntry(char drive, const std::string& storedName, const std::string
 
 bool WaitFor(const std::function<bool()>& condition, int milliseconds)
 {
-    DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    while (!condition()) {
+    for (DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds); !condition(); Pump(20)) {
         if (static_cast<int>(end - GetTickCount()) <= 0)
             return false;
-        Pump(20);
     }
     return true;
 }
@@ -411,15 +366,25 @@ bool ReadRegistryText(HKEY root, const char* key, const char* value, std::string
 {
     char data[1024] = {};
     DWORD size = sizeof data - 1;
-    LONG result = RegGetValueA(root, key, value, RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, data, &size);
+    LONG result = RegGetValueA(root, key, value, RRF_RT_REG_SZ, nullptr, data, &size);
     text = data;
     return result == ERROR_SUCCESS;
 }
 
 void WriteRegistryText(HKEY root, const char* key, const char* value, const std::string& text)
 {
-    CHECK(RegSetKeyValueA(root, key, value, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1)) ==
-          ERROR_SUCCESS);
+    CHECK(RegSetKeyValueA(root, key, value, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1)) == 0);
+}
+
+void RegisterOpenRecorder()
+{
+    // Wine reads file associations from HKLM only; Windows from both.
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        WriteRegistryText(root, "Software\\Classes\\.qvt", "", "qvtest.document");
+        WriteRegistryText(root, "Software\\Classes\\qvtest.document\\shell\\open\\command", "",
+                          "C:\\qv\\qv_open_recorder.exe \"%1\"");
+    }
+    DeleteFileA("C:\\qv\\opened.txt");
 }
 
 namespace {

@@ -13,33 +13,27 @@
 
 namespace qvtest {
 
-using TestBody = void (*)();
 struct Registrar {
-    Registrar(const char* name, TestBody body);
+    Registrar(const char* name, void (*body)());
 };
-
 #define QV_TEST(name)                                                                                                  \
     static void name();                                                                                                \
     static ::qvtest::Registrar name##Registrar(#name, name);                                                           \
     static void name()
 
 void Check(bool ok, const char* file, int line, const std::string& what);
-
-template <typename A, typename B>
-void CheckEqual(const A& actual, const B& expected, const char* file, int line, const char* expression)
+template <typename A, typename B> void CheckEqual(const A& got, const B& expected, const char* file, int line, const char* what)
 {
-    std::ostringstream what;
-    if (!(actual == expected))
-        what << expression << ": got [" << actual << "], expected [" << expected << "]";
-    Check(actual == expected, file, line, what.str());
+    std::ostringstream text;
+    if (!(got == expected))
+        text << what << ": got [" << got << "], expected [" << expected << "]";
+    Check(got == expected, file, line, text.str());
 }
-
 #define CHECK(condition) ::qvtest::Check((condition), __FILE__, __LINE__, #condition)
-#define CHECK_EQ(actual, expected) ::qvtest::CheckEqual((actual), (expected), __FILE__, __LINE__, #actual)
+#define CHECK_EQ(got, expected) ::qvtest::CheckEqual((got), (expected), __FILE__, __LINE__, #got)
 
-// Names what a loop is checking, so a failure says which case broke.
-class Context {
-public:
+// Names what a loop checks, so a failure says which case broke.
+struct Context {
     explicit Context(std::string what);
     ~Context();
 };
@@ -55,20 +49,18 @@ void SendCommand(HWND window, WORD id);
 // Sends a notification as a control would; header, when given, carries more.
 LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header = nullptr);
 
-// Item list
 HWND List(HWND window);
+HWND Tree(HWND window);
 int RowCount(HWND window);
 std::string RowText(HWND window, int row, int column = 0);
 // One column of every row, joined, in list order or sorted.
 std::string Rows(HWND window, int column = 0, bool sorted = false);
 std::string ColumnTitles(HWND window);
-void SelectRows(HWND window, std::initializer_list<int> rows);
+void SelectRows(HWND window, const std::vector<int>& rows);
 int FindRow(HWND window, const std::string& name);
 
-// Folder tree
-HWND Tree(HWND window);
 HTREEITEM TreeRoot(HWND window);
-// A child of parent (null: the My Computer node's) by its text.
+// A child of parent (null: of the My Computer node) by its text.
 HTREEITEM TreeChild(HWND window, HTREEITEM parent, const std::string& text);
 std::string TreeChildren(HWND window, HTREEITEM parent, bool sorted = false);
 std::string TreeNodePath(HWND window, HTREEITEM node);
@@ -76,32 +68,26 @@ std::string TreeNodePath(HWND window, HTREEITEM node);
 void ClickTreeNode(HWND window, HTREEITEM node, bool onButton = false);
 
 std::string StatusText(HWND window, int part);
-
-// Real keyboard input, as a user gives it.
+// Real keyboard input, as a user gives it: the keys down in order, then up.
 void PressKeys(std::initializer_list<WORD> keys);
 
-// Message boxes and dialogs shown while a catcher lives are recorded (a
-// dialog's text as "<dialog>") each time they become active and answered:
-// a dialog by the next handler, a message box by the next answer given, else
-// OK when the box has it, else Cancel.
+// Message boxes and dialogs that become active while a catcher lives are
+// recorded (a dialog's text as "<dialog>") and answered: a dialog by the next
+// handler (closed when there is none), a message box by the next answer
+// given, else OK when it has one, else Cancel.
 struct SeenDialog {
-    std::string caption;
-    std::string text;
+    std::string caption, text;
 };
 class DialogCatcher {
 public:
     DialogCatcher();
     ~DialogCatcher();
-    // Answers the next dialogs in turn with these button ids.
     void Answer(std::initializer_list<int> buttonIds);
-    // Hands the next activation of a dialog (not a message box) to a function.
     void Handle(std::function<void(HWND dialog)> handler);
     const std::vector<SeenDialog>& Seen() const;
-    // The texts seen, joined.
-    std::string Texts() const;
+    std::string Texts() const;  // the texts seen, joined
 };
 
-// Files, by Windows path
 void WriteFileText(const std::string& path, const std::string& content);
 std::string ReadFileText(const std::string& path);
 void MakeFolder(const std::string& path);
@@ -110,9 +96,10 @@ bool PathExists(const std::string& path);
 // A folder made empty for one test and removed after it.
 class TestFolder {
 public:
-    explicit TestFolder(std::string path);
-    ~TestFolder();
+    explicit TestFolder(std::string path) : path_(std::move(path)) { RemoveTree(path_), MakeFolder(path_); }
+    ~TestFolder() { RemoveTree(path_); }
     const std::string& Path() const { return path_; }
+    const char* operator*() const { return path_.c_str(); }
     std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
 
 private:
@@ -123,9 +110,10 @@ void MakeVaultEntry(char drive, const std::string& storedName, const std::string
 // Waits until a condition holds, pumping messages; false on timeout.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
 
-// Registry: a value's text, or false when it can't be read.
 bool ReadRegistryText(HKEY root, const char* key, const char* value, std::string& text);
 void WriteRegistryText(HKEY root, const char* key, const char* value, const std::string& text);
+// Files ending in .qvt open with qv_open_recorder, which writes C:\qv\opened.txt.
+void RegisterOpenRecorder();
 
 // Runs the test named by the first argument, or lists the tests without one.
 int RunTestProgram(int argc, char** argv);
