@@ -45,14 +45,10 @@ TEST(VaultNames, FlattenAndRestoreAreInverse)
 
 TEST(VaultNames, EntriesLieInTheirDrivesVaultAndFitAPath)
 {
-    char root[6];
-    char vault[16];
+    char root[6], vault[16], entry[260];
     HiddenRootOf('D', root);
     VaultFolderOf('e', vault);
-    EXPECT_STREQ(root, "D:\\ \\");
-    EXPECT_STREQ(vault, "e:\\ \\Quillnest");
-
-    char entry[260];
+    EXPECT_EQ(std::string(root) + "|" + vault, "D:\\ \\|e:\\ \\Quillnest");
     EXPECT_TRUE(VaultEntryOf("E:\\docs\\a.txt", entry, sizeof entry));
     EXPECT_STREQ(entry, "E:\\ \\Quillnest\\docs+a.txt");
     // The entry's path is 12 bytes longer than its home path: 247 fits 260 bytes, 248 doesn't.

@@ -15,7 +15,6 @@ namespace {
 
 struct Registry {
     std::map<std::string, void (*)()> tests;
-    std::vector<std::string> contexts;
     int failures = 0, checks = 0;
 };
 Registry& Tests()
@@ -68,13 +67,8 @@ void Check(bool ok, const char* file, int line, const std::string& what)
         return;
     ++Tests().failures;
     printf("%s:%d: FAILED: %s\n", file, line, what.c_str());
-    for (const std::string& context : Tests().contexts)
-        printf("    while %s\n", context.c_str());
     fflush(stdout);
 }
-
-Context::Context(std::string what) { Tests().contexts.push_back(std::move(what)); }
-Context::~Context() { Tests().contexts.pop_back(); }
 
 std::string Join(const Texts& texts)
 {
@@ -117,8 +111,23 @@ LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header)
     return Send(window, WM_NOTIFY, sent->idFrom, sent);
 }
 
+std::string Text(Message message, const std::string& argument)
+{
+    char text[512];
+    snprintf(text, sizeof text, RuleOf(message).text, argument.c_str());
+    return text;
+}
+
+std::string SystemText(DWORD code)
+{
+    char text[256];
+    SystemErrorText(code, text, sizeof text);
+    return text;
+}
+
 HWND List(HWND window) { return GetDlgItem(window, 130); }
 HWND Tree(HWND window) { return GetDlgItem(window, 129); }
+HWND EditControl(HWND window) { return (HWND)Send(List(window), LVM_GETEDITCONTROL, 0, 0); }
 int RowCount(HWND window) { return static_cast<int>(Send(List(window), LVM_GETITEMCOUNT, 0, 0)); }
 
 std::string RowText(HWND window, int row, int column)
@@ -136,14 +145,10 @@ std::string Rows(HWND window, int column, bool sorted)
     return Joined(texts, sorted);
 }
 
-std::string ColumnTitles(HWND window)
+void DoubleClickRow(HWND window, const std::string& name)
 {
-    Texts titles;
-    char text[256] = {};
-    LVCOLUMNA column = {LVCF_TEXT, 0, 0, text, sizeof text, 0, 0, 0, 0, 0, 0};
-    for (int index = 0; Send(List(window), LVM_GETCOLUMNA, static_cast<WPARAM>(index), &column); ++index)
-        titles.push_back(text);
-    return Join(titles);
+    SelectRows(window, {FindRow(window, name)});
+    Notify(window, 130, static_cast<UINT>(NM_DBLCLK));
 }
 
 void SelectRows(HWND window, const std::vector<int>& rows)
@@ -178,17 +183,17 @@ HTREEITEM TreeChild(HWND window, HTREEITEM parent, const std::string& text)
     return child;
 }
 
-std::string TreeChildren(HWND window, HTREEITEM parent, bool sorted)
+std::string TreeChildren(HWND window, HTREEITEM parent)
 {
     Texts texts;
     for (HTREEITEM child = Node(window, TVGN_CHILD, parent); child; child = Node(window, TVGN_NEXT, child))
         texts.push_back(NodeData(window, child, TVIF_TEXT));
-    return Joined(texts, sorted);
+    return Joined(texts, true);
 }
 
 std::string TreeNodePath(HWND window, HTREEITEM node) { return NodeData(window, node, TVIF_PARAM); }
 
-void ClickTreeNode(HWND window, HTREEITEM node, bool onButton)
+void ClickTreeNode(HWND window, HTREEITEM node)
 {
     HWND tree = Tree(window);
     Send(tree, TVM_ENSUREVISIBLE, 0, node);
@@ -196,12 +201,6 @@ void ClickTreeNode(HWND window, HTREEITEM node, bool onButton)
     memcpy(&label, &node, sizeof node);  // the message takes the node in the rectangle
     Send(tree, TVM_GETITEMRECT, TRUE, &label);
     POINT point = {label.left + 4, (label.top + label.bottom) / 2};
-    for (TVHITTESTINFO hit = {{label.left, point.y}, 0, nullptr}; onButton && hit.pt.x >= 0; --hit.pt.x) {
-        if (Send(tree, TVM_HITTEST, 0, &hit) && (hit.flags & TVHT_ONITEMBUTTON)) {
-            point.x = hit.pt.x;
-            break;
-        }
-    }
     ClientToScreen(tree, &point);
     SetCursorPos(point.x, point.y);
     Notify(window, 129, static_cast<UINT>(NM_CLICK));
@@ -217,12 +216,12 @@ std::string StatusText(HWND window, int part)
     return text;
 }
 
-void PressKeys(std::initializer_list<WORD> keys)
+void PressKeys(const std::vector<WORD>& keys)
 {
     std::vector<INPUT> inputs(2 * keys.size());
     for (size_t i = 0; i < keys.size(); ++i) {
         inputs[i].type = inputs[inputs.size() - 1 - i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys.begin()[i];
+        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys[i];
         inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -344,6 +343,14 @@ void RemoveTree(const std::string& path)
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+TestFolder::TestFolder(std::string path, std::initializer_list<std::string> entries) : path_(std::move(path))
+{
+    RemoveTree(path_);
+    MakeFolder(path_);
+    for (const std::string& entry : entries)
+        entry.back() == '\\' ? MakeFolder(*this / entry) : WriteFileText(*this / entry, entry);
+}
+
 void MakeVaultEntry(char drive, const std::string& storedName, const std::string& content)
 {
     std::string root = std::string(1, drive) + ":\\ \\";
@@ -362,27 +369,14 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds)
     return true;
 }
 
-bool ReadRegistryText(HKEY root, const char* key, const char* value, std::string& text)
-{
-    char data[1024] = {};
-    DWORD size = sizeof data - 1;
-    LONG result = RegGetValueA(root, key, value, RRF_RT_REG_SZ, nullptr, data, &size);
-    text = data;
-    return result == ERROR_SUCCESS;
-}
-
-void WriteRegistryText(HKEY root, const char* key, const char* value, const std::string& text)
-{
-    CHECK(RegSetKeyValueA(root, key, value, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1)) == 0);
-}
-
 void RegisterOpenRecorder()
 {
     // Wine reads file associations from HKLM only; Windows from both.
+    const char command[] = "C:\\qv\\qv_open_recorder.exe \"%1\"";
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        WriteRegistryText(root, "Software\\Classes\\.qvt", "", "qvtest.document");
-        WriteRegistryText(root, "Software\\Classes\\qvtest.document\\shell\\open\\command", "",
-                          "C:\\qv\\qv_open_recorder.exe \"%1\"");
+        RegSetKeyValueA(root, "Software\\Classes\\.qvt", nullptr, REG_SZ, "qvtest.document", 16);
+        RegSetKeyValueA(root, "Software\\Classes\\qvtest.document\\shell\\open\\command", nullptr, REG_SZ, command,
+                        sizeof command);
     }
     DeleteFileA("C:\\qv\\opened.txt");
 }

@@ -2,11 +2,12 @@
 // A small in-process harness for tests of the program under Wine: tests
 // build the real main window, drive it with messages and input, and read the
 // controls, dialogs, disk and registry back.
+#include "base/messages.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include <functional>
-#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,44 +33,38 @@ template <typename A, typename B> void CheckEqual(const A& got, const B& expecte
 #define CHECK(condition) ::qvtest::Check((condition), __FILE__, __LINE__, #condition)
 #define CHECK_EQ(got, expected) ::qvtest::CheckEqual((got), (expected), __FILE__, __LINE__, #got)
 
-// Names what a loop checks, so a failure says which case broke.
-struct Context {
-    explicit Context(std::string what);
-    ~Context();
-};
-
 using Texts = std::vector<std::string>;
 std::string Join(const Texts& texts);
+// A catalogue message's text, its format filled with one text.
+std::string Text(Message message, const std::string& argument = "");
+std::string SystemText(DWORD code);
 
-// The main window, made by the program's own start-up code.
-HWND StartMainWindow();
-// Runs the program's message loop for a while (accelerators included).
-void Pump(int milliseconds = 50);
+HWND StartMainWindow();  // made by the program's own start-up code
+void Pump(int milliseconds = 50);  // runs the program's message loop for a while
 void SendCommand(HWND window, WORD id);
 // Sends a notification as a control would; header, when given, carries more.
 LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header = nullptr);
 
 HWND List(HWND window);
 HWND Tree(HWND window);
+HWND EditControl(HWND window);  // the list's label editor
 int RowCount(HWND window);
 std::string RowText(HWND window, int row, int column = 0);
-// One column of every row, joined, in list order or sorted.
-std::string Rows(HWND window, int column = 0, bool sorted = false);
-std::string ColumnTitles(HWND window);
+std::string Rows(HWND window, int column = 0, bool sorted = false);  // one column of every row, joined
 void SelectRows(HWND window, const std::vector<int>& rows);
 int FindRow(HWND window, const std::string& name);
+void DoubleClickRow(HWND window, const std::string& name);
 
 HTREEITEM TreeRoot(HWND window);
-// A child of parent (null: of the My Computer node) by its text.
-HTREEITEM TreeChild(HWND window, HTREEITEM parent, const std::string& text);
-std::string TreeChildren(HWND window, HTREEITEM parent, bool sorted = false);
+HTREEITEM TreeChild(HWND window, HTREEITEM parent, const std::string& text);  // parent null: My Computer
+std::string TreeChildren(HWND window, HTREEITEM parent);
 std::string TreeNodePath(HWND window, HTREEITEM node);
-// Puts the cursor on a node's label or expand button and sends the tree's click.
-void ClickTreeNode(HWND window, HTREEITEM node, bool onButton = false);
+// Puts the cursor on a node's label and sends the tree's click.
+void ClickTreeNode(HWND window, HTREEITEM node);
 
 std::string StatusText(HWND window, int part);
 // Real keyboard input, as a user gives it: the keys down in order, then up.
-void PressKeys(std::initializer_list<WORD> keys);
+void PressKeys(const std::vector<WORD>& keys);
 
 // Message boxes and dialogs that become active while a catcher lives are
 // recorded (a dialog's text as "<dialog>") and answered: a dialog by the next
@@ -93,10 +88,11 @@ std::string ReadFileText(const std::string& path);
 void MakeFolder(const std::string& path);
 void RemoveTree(const std::string& path);
 bool PathExists(const std::string& path);
-// A folder made empty for one test and removed after it.
+// A folder made for one test with these entries (a name ending in '\\' is a
+// folder, any other a file holding its name), removed after the test.
 class TestFolder {
 public:
-    explicit TestFolder(std::string path) : path_(std::move(path)) { RemoveTree(path_), MakeFolder(path_); }
+    explicit TestFolder(std::string path, std::initializer_list<std::string> entries = {});
     ~TestFolder() { RemoveTree(path_); }
     const std::string& Path() const { return path_; }
     const char* operator*() const { return path_.c_str(); }
@@ -107,11 +103,7 @@ private:
 };
 // Puts a file into a drive's vault the way the program lays vaults out.
 void MakeVaultEntry(char drive, const std::string& storedName, const std::string& content = "vault");
-// Waits until a condition holds, pumping messages; false on timeout.
-bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);
-
-bool ReadRegistryText(HKEY root, const char* key, const char* value, std::string& text);
-void WriteRegistryText(HKEY root, const char* key, const char* value, const std::string& text);
+bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);  // pumping; false on timeout
 // Files ending in .qvt open with qv_open_recorder, which writes C:\qv\opened.txt.
 void RegisterOpenRecorder();
 

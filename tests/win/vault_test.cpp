@@ -14,13 +14,6 @@ namespace {
 
 const char kKey[] = "Software\\Quillvane";
 
-std::string Text(Message message, const std::string& argument = "")
-{
-    char text[512];
-    snprintf(text, sizeof text, RuleOf(message).text, argument.c_str());
-    return text;
-}
-
 // A dialog handler: types into the password field, then presses a button,
 // Esc (0) or the close box (-1).
 std::function<void(HWND)> Type(const std::string& text, int button)
@@ -141,47 +134,38 @@ QV_TEST(PasswordGateAsksSetsAndRemembers)
 QV_TEST(TransfersMoveItemsInAndBackToTheirHomePaths)
 {
     HWND window = StartMainWindow();
-    TestFolder docs("D:\\docs");
-    MakeFolder(docs / "誠");
-    for (const std::string& path : {docs / "a.txt", docs / "中文.txt", docs / "誠\\in+side.txt", std::string("E:\\root.txt")})
-        WriteFileText(path, path);
+    TestFolder docs("D:\\docs", {"a.txt"});
+    WriteFileText("E:\\root.txt", "root");
     Transfer(window, 32815, *docs);
     Transfer(window, 32815, "E:");
-    CHECK_EQ(std::to_string(RowCount(window)) + ReadFileText("D:\\ \\Quillnest\\docs+誠\\in+side.txt"),
-             "0" + docs / "誠\\in+side.txt");
+    CHECK_EQ(std::to_string(RowCount(window)) + ReadFileText("D:\\ \\Quillnest\\docs+a.txt"), "0a.txt");
     CHECK_EQ(GetFileAttributesA("D:\\ \\") & 0x16, 0x16u);  // a folder, hidden and system
-    ShowLocation(window, "hide");
-    CHECK_EQ(Rows(window, 0, true), "D:\\docs\\a.txt|D:\\docs\\誠|D:\\docs\\中文.txt|E:\\root.txt");
     RemoveTree(docs.Path());  // the home folder is made again on the way out
     Transfer(window, 32816, "hide");
-    CHECK_EQ(std::to_string(RowCount(window)) + ReadFileText(docs / "誠\\in+side.txt") + ReadFileText("E:\\root.txt"),
-             "0" + docs / "誠\\in+side.txtE:\\root.txt");
-
+    CHECK_EQ(std::to_string(RowCount(window)) + ReadFileText(docs / "a.txt") + ReadFileText("E:\\root.txt"), "0a.txtroot");
     // A '+' in a path ends the move in at that row; the rows before it moved.
     for (const char* name : {"1.txt", "2+.txt", "3.txt"})
-        WriteFileText(docs / name, name);
+        WriteFileText(docs / name, "");
     DialogCatcher dialogs;
     Transfer(window, 32815, *docs);
-    CHECK_EQ(dialogs.Texts() + "|" + Rows(window, 0, true), Text(Message::PlusInPath) + "|2+.txt|3.txt|a.txt|誠|中文.txt");
+    CHECK_EQ(dialogs.Texts() + "|" + Rows(window, 0, true), Text(Message::PlusInPath) + "|2+.txt|3.txt|a.txt");
     // Moving out and opening opens the file at its home path.
     RegisterOpenRecorder();
     WriteFileText("E:\\open.qvt", "x");
     Transfer(window, 32815, "E:");
     ShowLocation(window, "hide");
+    CHECK_EQ(Rows(window, 0, true), "D:\\docs\\1.txt|E:\\open.qvt|E:\\root.txt");
     SelectRows(window, {FindRow(window, "E:\\open.qvt")});
     SendCommand(window, 32823);
     CHECK(WaitFor([] { return ReadFileText("C:\\qv\\opened.txt").find("E:\\open.qvt") != std::string::npos; }, 15000));
-    CHECK_EQ(Rows(window, 0, true), "D:\\docs\\1.txt|E:\\root.txt");
     RemoveTree("D:\\ \\"), RemoveTree("E:\\ \\"), RemoveTree("E:\\open.qvt");
 }
 
 QV_TEST(FailedMovesLoseAndOverwriteNothing)
 {
     HWND window = StartMainWindow();
-    TestFolder folder("D:\\f");
     const std::string longName(245, 'L');  // its vault path would take 262 bytes
-    for (const std::string& name : {std::string("ok.txt"), std::string("same.txt"), std::string("busy.txt"), longName})
-        WriteFileText(folder / name, "new " + name);
+    TestFolder folder("D:\\f", {"ok.txt", "same.txt", "busy.txt", longName});
     MakeVaultEntry('D', "f+same.txt", "old");
     CloseHandle(CreateFileW(L"D:\\f\\thai\x0e01.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     HANDLE busy = CreateFileA((folder / "busy.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -189,21 +173,20 @@ QV_TEST(FailedMovesLoseAndOverwriteNothing)
     Transfer(window, 32815, *folder);
     CloseHandle(busy);
     CHECK(dialogs.Texts().find("有 4 个项目未能移动") == 0 && dialogs.Seen().size() == 1);
-    CHECK(dialogs.Texts().find("\nthai?.txt：名称含有无法表示的字符\n") != std::string::npos);
-    CHECK(dialogs.Texts().find("\n" + longName + "：路径过长\n") != std::string::npos);
-    CHECK_EQ(Rows(window, 0, true), longName + "|busy.txt|same.txt|thai?.txt");
-    CHECK_EQ(ReadFileText("D:\\ \\Quillnest\\f+same.txt") + "|" + ReadFileText(folder / "same.txt") + "|" +
-                 ReadFileText(folder / "busy.txt"), "old|new same.txt|new busy.txt");
+    CHECK(dialogs.Texts().find("\n" + longName + "：路径过长\n") != std::string::npos &&
+          dialogs.Texts().find("\nthai?.txt：名称含有无法表示的字符\n") != std::string::npos);
+    CHECK_EQ(Rows(window, 0, true) + ReadFileText("D:\\ \\Quillnest\\f+same.txt") + ReadFileText(folder / "same.txt"),
+             longName + "|busy.txt|same.txt|thai?.txtoldsame.txt");
     // On the way out: a file already at the home path, and a file where a home folder should be.
     MakeVaultEntry('D', "f+taken.txt", "vault");
-    WriteFileText(folder / "taken.txt", "home");
     MakeVaultEntry('D', "f+blocked+x.txt", "inside");
-    WriteFileText(folder / "blocked", "a file");
+    WriteFileText(folder / "taken.txt", "home");
+    WriteFileText(folder / "blocked", "file");
     Transfer(window, 32816, "hide");
     CHECK(dialogs.Texts().find("|有 3 个项目未能移动") != std::string::npos);
     CHECK_EQ(Rows(window, 0, true), "D:\\f\\blocked\\x.txt|D:\\f\\same.txt|D:\\f\\taken.txt");
     CHECK_EQ(ReadFileText(folder / "taken.txt") + ReadFileText("D:\\ \\Quillnest\\f+taken.txt") +
-                 ReadFileText(folder / "ok.txt") + ReadFileText(folder / "blocked"), "homevaultnew ok.txta file");
+                 ReadFileText(folder / "ok.txt") + ReadFileText(folder / "blocked"), "homevaultok.txtfile");
     RemoveTree("D:\\ \\");
 }
 
@@ -211,7 +194,6 @@ QV_TEST(RandomTreesComeBackExactly)
 {
     HWND window = StartMainWindow();
     for (unsigned seed : {1u, 2u, 3u, 4u}) {
-        Context context("seed " + std::to_string(seed));
         std::mt19937 random(seed);
         TestFolder folder("D:\\rt " + std::to_string(seed));
         int serial = 0;
