@@ -117,4 +117,7 @@ void SkippedItems::Report(HWND owner, Message message) const
         ShowFormattedMessage(owner, message, nullptr, count_, lines_.c_str());
 }
 
-bool HasUnrepresentableCharacter(const char* name) { return ContainsCharacter(name, '?') || ContainsCharacter(name, '*'); }
+bool HasUnrepresentableCharacter(const char* name)
+{
+    return ContainsCharacter(name, '?') || ContainsCharacter(name, '*');
+}

@@ -10,23 +10,23 @@ enum class Message {
     StartFailed,
     TreeControlFailed,
     ListControlFailed,
-    PathTooLongToOpen,   // %s: the path
-    EntriesNotListed,    // %d: how many
+    PathTooLongToOpen,  // %s: the path
+    EntriesNotListed,   // %d: how many
     OpenSharingViolation,
     OpenNoAssociation,
     OpenDllNotFound,
-    OpenNotAProgram,     // %s: the path
+    OpenNotAProgram,  // %s: the path
     OpenAccessDenied,
     FirstUse,
     EmptyPassword,
-    PasswordTooLong,     // %d: the limit in characters
-    PasswordSet,         // %s: the password
+    PasswordTooLong,  // %d: the limit in characters
+    PasswordSet,      // %s: the password
     PasswordNotStored,
     WrongPassword,
     WrongOldPassword,
     PlusInPath,
-    ItemsNotMoved,       // %d: how many, %s: the first few with their reasons
-    ItemsNotDeleted,     // the same
+    ItemsNotMoved,    // %d: how many, %s: the first few with their reasons
+    ItemsNotDeleted,  // the same
     NewItemInDrivesView,
     FileExists,
     OutOfMemory,

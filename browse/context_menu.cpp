@@ -126,8 +126,6 @@ void ShowBackgroundMenu(HWND window, HMENU menu, LPARAM position)
 void ShowItemMenu(HWND window, HMENU menu, LPARAM position)
 {
     View view = CurrentView();
-    AppendEntries(menu, view == View::Drives  ? kDriveItemMenu
-                        : view == View::Vault ? kVaultItemMenu
-                                              : kFolderItemMenu);
+    AppendEntries(menu, view == View::Drives ? kDriveItemMenu : view == View::Vault ? kVaultItemMenu : kFolderItemMenu);
     TrackAndDestroy(window, menu, position);
 }

@@ -133,9 +133,6 @@ bool FormatItemTime(int year, int month, int day, int hour, int minute, char* ou
     return PutText(text, static_cast<size_t>(length), out, capacity);
 }
 
-
-
-
 const char* ExtensionOf(const char* name)
 {
     const char* extension = nullptr;
@@ -163,7 +160,6 @@ bool SameExtension(const char* a, const char* b)
     }
     return *a == *b;
 }
-
 
 char DriveLetterOfDisplayName(const char* displayName)
 {

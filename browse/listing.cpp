@@ -86,7 +86,9 @@ void ShowLocation(HWND window, const char* location, Columns columns)
         return;
     ClearItemList(window);
     if (columns == Columns::Install)
-        SetColumnSet(window, view == View::Drives ? kDriveColumns : view == View::Vault ? kVaultColumns : kFolderColumns);
+        SetColumnSet(window, view == View::Drives  ? kDriveColumns
+                             : view == View::Vault ? kVaultColumns
+                                                   : kFolderColumns);
     switch (view) {
     case View::Drives: ShowDrives(window); break;
     case View::Vault: ListVault(window); break;

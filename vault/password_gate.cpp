@@ -49,8 +49,8 @@ bool RememberTypedPassword(HWND dialog)
     char typed[256];
     HWND field = GetDlgItem(dialog, IDC_PASSWORD_EDIT);
     GetWindowTextA(field, typed, sizeof typed);
-    bool fits = GetWindowTextLengthA(field) < static_cast<int>(sizeof typed) &&
-                CountCharacters(typed) <= kPasswordCharacters;
+    bool fits =
+        GetWindowTextLengthA(field) < static_cast<int>(sizeof typed) && CountCharacters(typed) <= kPasswordCharacters;
     lstrcpynA(g_app.rememberedPassword, fits ? typed : "", sizeof g_app.rememberedPassword);
     return fits;
 }

@@ -2,6 +2,7 @@
 #include "tests/win/harness.h"
 
 #include "base/app_state.h"
+#include "base/file_search.h"
 #include "browse/browse.h"
 #include "fileops/fileops.h"
 
@@ -25,11 +26,8 @@ std::string WorkerMessage()
 int CountFolders(const std::string& folder)
 {
     int count = 1;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        count += found.cFileName[0] != '.' ? CountFolders(folder + "\\" + found.cFileName) : 0;
-    FindClose(search);
+    for (FileSearch search = FileSearch::InFolder(folder.c_str()); search.Next();)
+        count += search.IsDotOrDotDot() ? 0 : CountFolders(folder + "\\" + search.Entry().cFileName);
     return count;
 }
 
@@ -45,13 +43,13 @@ QV_TEST(NewItemsAreCreatedOnceAndOpenedForRenaming)
         SendCommand(window, command);
         char edited[MAX_PATH] = {};
         GetWindowTextA(EditControl(window), edited, sizeof edited);
-        HANDLE file = CreateFileA((folder / edited).c_str(), 0, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        made.push_back(RowText(window, RowCount(window) - 1) + (edited == RowText(window, RowCount(window) - 1) ? "" : "!") +
-                       std::to_string(GetFileSize(file, nullptr)));
-        CloseHandle(file);
+        std::string row = RowText(window, RowCount(window) - 1);  // the last row, its label in the editor, empty
+        made.push_back(row +
+                       (row == edited && PathExists(folder / row) && ReadFileText(folder / row).empty() ? "" : "!"));
     }
-    CHECK_EQ(Join(made), "新建文件夹0|新建 BMP 图像.bmp0|新建 Microsoft Word 文档.doc0|新建 Microsoft PowerPoint 演示文稿.ppt0|"
-                         "新建 文本文档.txt0|新建 波形声音.wav0|新建 Microsoft Excel 工作表.xls0");
+    CHECK_EQ(Join(made),
+             "新建文件夹|新建 BMP 图像.bmp|新建 Microsoft Word 文档.doc|新建 Microsoft PowerPoint 演示文稿.ppt|"
+             "新建 文本文档.txt|新建 波形声音.wav|新建 Microsoft Excel 工作表.xls");
     // A second item of a kind is refused, and no edit starts; the first keeps its content.
     WriteFileText(folder / "新建 文本文档.txt", "keep");
     SendMessageA(List(window), LVM_CANCELEDITLABEL, 0, 0);
@@ -66,9 +64,11 @@ QV_TEST(NewItemsAreCreatedOnceAndOpenedForRenaming)
     Texts seen;
     for (const SeenDialog& dialog : dialogs.Seen())
         seen.push_back(dialog.caption + ":" + dialog.text);
-    CHECK_EQ(Join(seen), Join({"新建文本文档时出错:" + Text(Message::FileExists), "新建压缩文件时出错:" + Text(Message::FileExists),
-                               "新建文件夹时出错:" + SystemText(ERROR_ALREADY_EXISTS),
-                               "新建文本文档时出错:" + SystemText(ERROR_PATH_NOT_FOUND), "Explorer:" + Text(Message::NewItemInDrivesView)}));
+    CHECK_EQ(Join(seen),
+             Join({"新建文本文档时出错:" + Text(Message::FileExists), "新建压缩文件时出错:" + Text(Message::FileExists),
+                   "新建文件夹时出错:" + SystemText(ERROR_ALREADY_EXISTS),
+                   "新建文本文档时出错:" + SystemText(ERROR_PATH_NOT_FOUND),
+                   "Explorer:" + Text(Message::NewItemInDrivesView)}));
 }
 
 QV_TEST(DeleteAsksTheShellAndRefusesWhatItCannotName)
@@ -82,12 +82,13 @@ QV_TEST(DeleteAsksTheShellAndRefusesWhatItCannotName)
     HWND owner = nullptr;
     DialogCatcher dialogs;
     for (int button : {IDNO, IDYES})
-        dialogs.Handle([&owner, button](HWND box) { owner = GetWindow(box, GW_OWNER), PostMessageA(box, WM_COMMAND, button, 0); });
+        dialogs.Handle(
+            [&owner, button](HWND box) { owner = GetWindow(box, GW_OWNER), PostMessageA(box, WM_COMMAND, button, 0); });
     SelectRows(window, {0, 1, 2});
     SendCommand(window, 32778);
     CHECK(RowCount(window) == 5 && owner == window);  // the shell's dialog belongs to the window
-    SelectRows(window, {0, 1, 2, 4});  // a.txt b.txt c.txt thai?.txt
-    PressKeys({VK_DELETE});
+    SelectRows(window, {0, 1, 2, 4});                 // a.txt b.txt c.txt thai?.txt
+    PressKey(List(window), VK_DELETE);
     CHECK_EQ(Rows(window, 0, true) + "|" + dialogs.Seen().back().text,
              "keep.txt|thai?.txt|有 1 个项目未删除：\nthai?.txt：名称含有无法表示的字符\n");
     for (const char* location : {"", "hide"}) {  // outside a folder view nothing is deleted
@@ -108,9 +109,13 @@ QV_TEST(RenameWarnsWhenTheExtensionChanges)
         const char *from, *to;
         int answer;  // 0: not asked; -1: Esc ends the edit
         const char* after;
-    } cases[] = {{"a.txt", "a.doc", IDNO, "a.txt"},          {"a.txt", "b.TXT", IDYES, "b.TXT"},
-                 {"readme", "readme.txt", 0, "readme.txt"}, {"notes.old", "memo.old", 0, "memo.old"},
-                 {"memo.old", "memo", IDYES, "memo"},        {"memo", "memo", 0, "memo"},  {"memo", "other", -1, "memo"}};
+    } cases[] = {{"a.txt", "a.doc", IDNO, "a.txt"},
+                 {"a.txt", "b.TXT", IDYES, "b.TXT"},
+                 {"readme", "readme.txt", 0, "readme.txt"},
+                 {"notes.old", "memo.old", 0, "memo.old"},
+                 {"memo.old", "memo", IDYES, "memo"},
+                 {"memo", "memo", 0, "memo"},
+                 {"memo", "other", -1, "memo"}};
     for (const auto& c : cases) {
         DialogCatcher dialogs;
         dialogs.Answer({c.answer});
@@ -150,7 +155,8 @@ QV_TEST(PropertiesAndTheNumberedTree)
     // a box no window owns, also when every folder was there already.
     WriteFileText("C:\\Safe", "a file");
     SendCommand(window, 32821);
-    CHECK_EQ(WorkerMessage() + ReadFileText("C:\\Safe"), "有 11111 个文件夹未能创建：" + SystemText(ERROR_ALREADY_EXISTS) + "a file");
+    CHECK_EQ(WorkerMessage() + ReadFileText("C:\\Safe"),
+             "有 11111 个文件夹未能创建：" + SystemText(ERROR_ALREADY_EXISTS) + "a file");
     DeleteFileA("C:\\Safe");
     for (int run = 1; run <= 2; ++run) {
         SendCommand(window, 32821);

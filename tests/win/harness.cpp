@@ -2,26 +2,23 @@
 
 #include "app/app.h"
 #include "base/cp936.h"
+#include "base/file_search.h"
 #include "base/rows.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <map>
 
 namespace qvtest {
 namespace {
 
-struct Registry {
-    std::map<std::string, void (*)()> tests;
-    int failures = 0, checks = 0;
-};
-Registry& Tests()
+std::map<std::string, void (*)()>& Tests()
 {
-    static Registry registry;
-    return registry;
+    static std::map<std::string, void (*)()> tests;
+    return tests;
 }
+int g_failures, g_checks;
 
 template <typename L> LRESULT Send(HWND window, UINT message, WPARAM wParam, L lParam)
 {
@@ -30,7 +27,7 @@ template <typename L> LRESULT Send(HWND window, UINT message, WPARAM wParam, L l
 
 HTREEITEM Node(HWND window, UINT relation, HTREEITEM node)
 {
-    return reinterpret_cast<HTREEITEM>(Send(Tree(window), TVM_GETNEXTITEM, relation, node));
+    return (HTREEITEM)Send(Tree(window), TVM_GETNEXTITEM, relation, node);
 }
 
 // The node's text (or, with TVIF_PARAM, its tree path).
@@ -49,25 +46,15 @@ std::string WindowText(HWND window)
     return text;
 }
 
-std::string Joined(Texts texts, bool sorted)
-{
-    if (sorted)
-        std::sort(texts.begin(), texts.end());
-    return Join(texts);
-}
-
 }  // namespace
 
-Registrar::Registrar(const char* name, void (*body)()) { Tests().tests[name] = body; }
+Registrar::Registrar(const char* name, void (*body)()) { Tests()[name] = body; }
 
 void Check(bool ok, const char* file, int line, const std::string& what)
 {
-    ++Tests().checks;
-    if (ok)
-        return;
-    ++Tests().failures;
-    printf("%s:%d: FAILED: %s\n", file, line, what.c_str());
-    fflush(stdout);
+    ++g_checks;
+    if (!ok)
+        ++g_failures, printf("%s:%d: FAILED: %s\n", file, line, what.c_str()), fflush(stdout);
 }
 
 std::string Join(const Texts& texts)
@@ -76,39 +63,6 @@ std::string Join(const Texts& texts)
     for (const std::string& text : texts)
         joined += (&text == &texts.front() ? "" : "|") + text;
     return joined;
-}
-
-HWND StartMainWindow()
-{
-    HWND window = StartApplication(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
-    CHECK(window != nullptr);
-    SetForegroundWindow(window);
-    Pump(100);
-    return window;
-}
-
-void Pump(int milliseconds)
-{
-    HWND window = FindWindowA("EXPLORER", nullptr);
-    DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message != WM_QUIT)
-                DispatchThreadMessage(window, message);
-        }
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
-void SendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
-
-LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header)
-{
-    NMHDR plain = {};
-    NMHDR* sent = header ? header : &plain;
-    *sent = {GetDlgItem(window, controlId), static_cast<UINT_PTR>(controlId), code};
-    return Send(window, WM_NOTIFY, sent->idFrom, sent);
 }
 
 std::string Text(Message message, const std::string& argument)
@@ -123,6 +77,35 @@ std::string SystemText(DWORD code)
     char text[256];
     SystemErrorText(code, text, sizeof text);
     return text;
+}
+
+HWND StartMainWindow()
+{
+    HWND window = StartApplication(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+    CHECK(window != nullptr);
+    SetForegroundWindow(window);
+    Pump(100);
+    return window;
+}
+
+void Pump(int milliseconds)
+{
+    HWND window = FindWindowA("EXPLORER", nullptr);
+    for (DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds); static_cast<int>(end - GetTickCount()) >= 0;) {
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+            message.message == WM_QUIT ? void() : DispatchThreadMessage(window, message);
+        Sleep(5);
+    }
+}
+
+void SendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
+
+LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header)
+{
+    NMHDR plain = {};
+    NMHDR* sent = header ? header : &plain;
+    *sent = {GetDlgItem(window, controlId), static_cast<UINT_PTR>(controlId), code};
+    return Send(window, WM_NOTIFY, sent->idFrom, sent);
 }
 
 HWND List(HWND window) { return GetDlgItem(window, 130); }
@@ -142,13 +125,8 @@ std::string Rows(HWND window, int column, bool sorted)
     Texts texts;
     for (int row = 0; row < RowCount(window); ++row)
         texts.push_back(RowText(window, row, column));
-    return Joined(texts, sorted);
-}
-
-void DoubleClickRow(HWND window, const std::string& name)
-{
-    SelectRows(window, {FindRow(window, name)});
-    Notify(window, 130, static_cast<UINT>(NM_DBLCLK));
+    std::sort(texts.begin(), sorted ? texts.end() : texts.begin());
+    return Join(texts);
 }
 
 void SelectRows(HWND window, const std::vector<int>& rows)
@@ -158,19 +136,23 @@ void SelectRows(HWND window, const std::vector<int>& rows)
     Send(List(window), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), &item);
     Send(List(window), LVM_SETSELECTIONMARK, 0, -1);
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    for (int row : rows) {
-        Send(List(window), LVM_SETITEMSTATE, static_cast<WPARAM>(row), &item);
-        Send(List(window), LVM_SETSELECTIONMARK, 0, row);
-    }
+    for (int row : rows)
+        Send(List(window), LVM_SETITEMSTATE, static_cast<WPARAM>(row), &item),
+            Send(List(window), LVM_SETSELECTIONMARK, 0, row);
 }
 
 int FindRow(HWND window, const std::string& name)
 {
-    for (int row = 0; row < RowCount(window); ++row) {
-        if (RowText(window, row) == name)
-            return row;
+    int row = RowCount(window);
+    while (--row >= 0 && RowText(window, row) != name) {
     }
-    return -1;
+    return row;
+}
+
+void DoubleClickRow(HWND window, const std::string& name)
+{
+    SelectRows(window, {FindRow(window, name)});
+    Notify(window, 130, static_cast<UINT>(NM_DBLCLK));
 }
 
 HTREEITEM TreeRoot(HWND window) { return Node(window, TVGN_ROOT, nullptr); }
@@ -188,20 +170,19 @@ std::string TreeChildren(HWND window, HTREEITEM parent)
     Texts texts;
     for (HTREEITEM child = Node(window, TVGN_CHILD, parent); child; child = Node(window, TVGN_NEXT, child))
         texts.push_back(NodeData(window, child, TVIF_TEXT));
-    return Joined(texts, true);
+    std::sort(texts.begin(), texts.end());
+    return Join(texts);
 }
 
 std::string TreeNodePath(HWND window, HTREEITEM node) { return NodeData(window, node, TVIF_PARAM); }
 
 void ClickTreeNode(HWND window, HTREEITEM node)
 {
-    HWND tree = Tree(window);
-    Send(tree, TVM_ENSUREVISIBLE, 0, node);
     RECT label = {};
     memcpy(&label, &node, sizeof node);  // the message takes the node in the rectangle
-    Send(tree, TVM_GETITEMRECT, TRUE, &label);
+    Send(Tree(window), TVM_GETITEMRECT, TRUE, &label);
     POINT point = {label.left + 4, (label.top + label.bottom) / 2};
-    ClientToScreen(tree, &point);
+    ClientToScreen(Tree(window), &point);
     SetCursorPos(point.x, point.y);
     Notify(window, 129, static_cast<UINT>(NM_CLICK));
 }
@@ -209,60 +190,46 @@ void ClickTreeNode(HWND window, HTREEITEM node)
 std::string StatusText(HWND window, int part)
 {
     char text[1024] = {};
-    HWND status = GetDlgItem(window, 132);
-    if (LOWORD(Send(status, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) >= sizeof text)
-        return "<too long>";
-    Send(status, SB_GETTEXTA, static_cast<WPARAM>(part), text);
+    if (LOWORD(Send(GetDlgItem(window, 132), SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) < sizeof text)
+        Send(GetDlgItem(window, 132), SB_GETTEXTA, static_cast<WPARAM>(part), text);
     return text;
 }
 
-void PressKeys(const std::vector<WORD>& keys)
+void PressKey(HWND target, WORD key)
 {
-    std::vector<INPUT> inputs(2 * keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) {
-        inputs[i].type = inputs[inputs.size() - 1 - i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys[i];
-        inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Pump(150);
+    PostMessageA(target, WM_KEYDOWN, key, 0);
+    Pump();
 }
 
 namespace {
 
 struct CatcherState {
     HHOOK hook = nullptr;
-    std::deque<int> answers;
-    std::deque<std::function<void(HWND)>> handlers;
+    std::vector<int> answers;
+    std::vector<std::function<void(HWND)>> handlers;
+    size_t answered = 0, handled = 0;
     std::vector<SeenDialog> seen;
 };
 CatcherState* g_catcher;
 
-void AnswerDialog(HWND dialog)
-{
-    HWND text = GetDlgItem(dialog, 0xFFFF);  // message boxes have it, the program's dialogs don't
-    g_catcher->seen.push_back({WindowText(dialog), text ? WindowText(text) : "<dialog>"});
-    if (!text) {
-        if (g_catcher->handlers.empty())
-            return (void)PostMessageA(dialog, WM_CLOSE, 0, 0);  // no test hangs on an unexpected dialog
-        auto handler = g_catcher->handlers.front();
-        g_catcher->handlers.pop_front();
-        return handler(dialog);
-    }
-    int answer = GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL;
-    if (!g_catcher->answers.empty()) {
-        answer = g_catcher->answers.front();
-        g_catcher->answers.pop_front();
-    }
-    PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(answer), (LPARAM)GetDlgItem(dialog, answer));
-}
-
 LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam)
 {
+    HWND dialog = reinterpret_cast<HWND>(wParam);
     char className[32] = {};
-    if (code == HCBT_ACTIVATE && g_catcher && GetClassNameA((HWND)wParam, className, sizeof className) &&
-        lstrcmpA(className, "#32770") == 0)
-        AnswerDialog(reinterpret_cast<HWND>(wParam));
+    if (code != HCBT_ACTIVATE || !g_catcher || !GetClassNameA(dialog, className, sizeof className) ||
+        lstrcmpA(className, "#32770") != 0)
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    CatcherState& catcher = *g_catcher;
+    HWND text = GetDlgItem(dialog, 0xFFFF);  // message boxes have it, the program's dialogs don't
+    catcher.seen.push_back({WindowText(dialog), text ? WindowText(text) : "<dialog>"});
+    if (!text && catcher.handled < catcher.handlers.size())
+        catcher.handlers[catcher.handled++](dialog);
+    else if (!text)
+        PostMessageA(dialog, WM_CLOSE, 0, 0);  // no test hangs on a dialog it didn't expect
+    else if (catcher.answered < catcher.answers.size())
+        PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(catcher.answers[catcher.answered++]), 0);
+    else
+        PostMessageA(dialog, WM_COMMAND, GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL, 0);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -281,7 +248,7 @@ DialogCatcher::~DialogCatcher()
     g_catcher = nullptr;
 }
 
-void DialogCatcher::Answer(std::initializer_list<int> buttonIds) { g_catcher->answers.assign(buttonIds); }
+void DialogCatcher::Answer(std::initializer_list<int> buttonIds) { g_catcher->answers = buttonIds; }
 void DialogCatcher::Handle(std::function<void(HWND)> handler) { g_catcher->handlers.push_back(std::move(handler)); }
 const std::vector<SeenDialog>& DialogCatcher::Seen() const { return g_catcher->seen; }
 
@@ -296,9 +263,8 @@ std::string DialogCatcher::Texts() const
 void WriteFileText(const std::string& path, const std::string& content)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    CHECK(file != INVALID_HANDLE_VALUE);
     DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CHECK(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
     CloseHandle(file);
 }
 
@@ -324,21 +290,16 @@ void RemoveTree(const std::string& path)
         return CHECK(!"RemoveTree was asked to remove a drive's root");
     DWORD attributes = GetFileAttributesA(path.c_str());
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
-        return;
-    }
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return (void)DeleteFileA(path.c_str());
     // A last character 誠 ends in the byte 0x5C without being a backslash.
     const char* last = FindLastCharacter(path.c_str(), '\\');
-    std::string folder = last && last[1] == '\0' ? path : path + "\\";
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
-            RemoveTree(folder + found.cFileName);
+    std::string folder = last && last[1] == '\0' ? path.substr(0, path.size() - 1) : path;
+    for (FileSearch search = FileSearch::InFolder(folder.c_str()); search.Next();) {
+        if (!search.IsDotOrDotDot())
+            RemoveTree(folder + "\\" + search.Entry().cFileName);
     }
-    FindClose(search);
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryA((folder + "\\").c_str());
 }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -371,42 +332,24 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds)
 
 void RegisterOpenRecorder()
 {
-    // Wine reads file associations from HKLM only; Windows from both.
+    // Wine reads file associations from HKEY_LOCAL_MACHINE only.
     const char command[] = "C:\\qv\\qv_open_recorder.exe \"%1\"";
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        RegSetKeyValueA(root, "Software\\Classes\\.qvt", nullptr, REG_SZ, "qvtest.document", 16);
-        RegSetKeyValueA(root, "Software\\Classes\\qvtest.document\\shell\\open\\command", nullptr, REG_SZ, command,
-                        sizeof command);
-    }
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Classes\\.qvt", nullptr, REG_SZ, "qvtest.document", 16);
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Classes\\qvtest.document\\shell\\open\\command", nullptr, REG_SZ,
+                    command, sizeof command);
     DeleteFileA("C:\\qv\\opened.txt");
 }
 
-namespace {
-
-DWORD WINAPI Watchdog(void*)
-{
-    // No test may hang the run: a test still going after a minute fails.
-    Sleep(60000);
-    printf("FAILED: the test did not finish within 60 s\n");
-    fflush(stdout);
-    ExitProcess(3);
-}
-
-}  // namespace
-
 int RunTestProgram(int argc, char** argv)
 {
-    auto test = argc < 2 ? Tests().tests.end() : Tests().tests.find(argv[1]);
-    if (test == Tests().tests.end()) {
-        for (const auto& known : Tests().tests)
-            printf("%s\n", known.first.c_str());
-        return argc < 2 ? 0 : 2;
-    }
-    CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+    // ctest stops a test that hangs; each test runs in a process of its own.
+    auto test = argc < 2 ? Tests().end() : Tests().find(argv[1]);
+    if (test == Tests().end())
+        return 2;
     test->second();
-    printf("%s: %d checks, %d failed\n", argv[1], Tests().checks, Tests().failures);
+    printf("%s: %d checks, %d failed\n", argv[1], g_checks, g_failures);
     fflush(stdout);
-    ExitProcess(Tests().failures == 0 ? 0 : 1);
+    ExitProcess(g_failures == 0 ? 0 : 1);
 }
 
 }  // namespace qvtest

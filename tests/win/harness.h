@@ -23,11 +23,11 @@ struct Registrar {
     static void name()
 
 void Check(bool ok, const char* file, int line, const std::string& what);
-template <typename A, typename B> void CheckEqual(const A& got, const B& expected, const char* file, int line, const char* what)
+template <typename A, typename B>
+void CheckEqual(const A& got, const B& expected, const char* file, int line, const char* what)
 {
     std::ostringstream text;
-    if (!(got == expected))
-        text << what << ": got [" << got << "], expected [" << expected << "]";
+    text << what << ": got [" << got << "], expected [" << expected << "]";
     Check(got == expected, file, line, text.str());
 }
 #define CHECK(condition) ::qvtest::Check((condition), __FILE__, __LINE__, #condition)
@@ -35,12 +35,11 @@ template <typename A, typename B> void CheckEqual(const A& got, const B& expecte
 
 using Texts = std::vector<std::string>;
 std::string Join(const Texts& texts);
-// A catalogue message's text, its format filled with one text.
-std::string Text(Message message, const std::string& argument = "");
+std::string Text(Message message, const std::string& argument = "");  // a catalogue text, its %s filled
 std::string SystemText(DWORD code);
 
-HWND StartMainWindow();  // made by the program's own start-up code
-void Pump(int milliseconds = 50);  // runs the program's message loop for a while
+HWND StartMainWindow();            // made by the program's own start-up code
+void Pump(int milliseconds = 50);  // runs the program's message loop, accelerators included
 void SendCommand(HWND window, WORD id);
 // Sends a notification as a control would; header, when given, carries more.
 LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header = nullptr);
@@ -50,21 +49,19 @@ HWND Tree(HWND window);
 HWND EditControl(HWND window);  // the list's label editor
 int RowCount(HWND window);
 std::string RowText(HWND window, int row, int column = 0);
-std::string Rows(HWND window, int column = 0, bool sorted = false);  // one column of every row, joined
+std::string Rows(HWND window, int column = 0, bool sorted = false);  // a column of every row, joined
 void SelectRows(HWND window, const std::vector<int>& rows);
 int FindRow(HWND window, const std::string& name);
 void DoubleClickRow(HWND window, const std::string& name);
 
 HTREEITEM TreeRoot(HWND window);
 HTREEITEM TreeChild(HWND window, HTREEITEM parent, const std::string& text);  // parent null: My Computer
-std::string TreeChildren(HWND window, HTREEITEM parent);
+std::string TreeChildren(HWND window, HTREEITEM parent);                      // sorted, joined
 std::string TreeNodePath(HWND window, HTREEITEM node);
-// Puts the cursor on a node's label and sends the tree's click.
-void ClickTreeNode(HWND window, HTREEITEM node);
+void ClickTreeNode(HWND window, HTREEITEM node);  // the cursor on its label, then the tree's click
 
 std::string StatusText(HWND window, int part);
-// Real keyboard input, as a user gives it: the keys down in order, then up.
-void PressKeys(const std::vector<WORD>& keys);
+void PressKey(HWND target, WORD key);  // through the program's message loop, accelerators first
 
 // Message boxes and dialogs that become active while a catcher lives are
 // recorded (a dialog's text as "<dialog>") and answered: a dialog by the next
@@ -106,8 +103,6 @@ void MakeVaultEntry(char drive, const std::string& storedName, const std::string
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);  // pumping; false on timeout
 // Files ending in .qvt open with qv_open_recorder, which writes C:\qv\opened.txt.
 void RegisterOpenRecorder();
-
-// Runs the test named by the first argument, or lists the tests without one.
-int RunTestProgram(int argc, char** argv);
+int RunTestProgram(int argc, char** argv);  // the test named by argv[1]
 
 }  // namespace qvtest

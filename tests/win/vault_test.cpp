@@ -2,9 +2,11 @@
 #include "tests/win/harness.h"
 
 #include "base/app_state.h"
+#include "base/file_search.h"
 #include "base/messages.h"
 #include "browse/browse.h"
 
+#include <algorithm>
 #include <map>
 #include <random>
 
@@ -20,10 +22,8 @@ std::function<void(HWND)> Type(const std::string& text, int button)
 {
     return [=](HWND dialog) {
         SetDlgItemTextA(dialog, 1012, text.c_str());
-        if (button == 0)
-            PostMessageA(GetDlgItem(dialog, 1012), WM_KEYDOWN, VK_ESCAPE, 0);
-        else
-            PostMessageA(dialog, button < 0 ? WM_CLOSE : WM_COMMAND, button < 0 ? 0 : static_cast<WPARAM>(button), 0);
+        UINT message = button == 0 ? WM_KEYDOWN : button < 0 ? WM_CLOSE : WM_COMMAND;
+        PostMessageA(button ? dialog : GetDlgItem(dialog, 1012), message, button ? std::max(button, 0) : VK_ESCAPE, 0);
     };
 }
 
@@ -61,17 +61,15 @@ void Transfer(HWND window, WORD command, const char* location)
 // Every file and folder under a folder: relative path -> attributes and contents.
 void Snapshot(const std::string& folder, const std::string& prefix, std::map<std::string, std::string>& entries)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        std::string name = found.cFileName, path = folder + "\\" + name;
-        bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        if (name != "." && name != "..")
-            entries[prefix + name] = std::to_string(found.dwFileAttributes & 0x13) + (isFolder ? "" : ReadFileText(path));
-        if (isFolder && name != "." && name != "..")
+    for (FileSearch search = FileSearch::InFolder(folder.c_str()); search.Next();) {
+        std::string name = search.Entry().cFileName, path = folder + "\\" + name;
+        DWORD attributes = search.Entry().dwFileAttributes;
+        if (search.IsDotOrDotDot())
+            continue;
+        entries[prefix + name] = std::to_string(attributes & 0x13) + ReadFileText(path);  // a folder reads as ""
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             Snapshot(path, prefix + name + "\\", entries);
     }
-    FindClose(search);
 }
 
 // A random tree of files and folders with awkward names, hidden and read-only ones among them.
@@ -99,9 +97,12 @@ QV_TEST(PasswordGateAsksSetsAndRemembers)
     MakeVaultEntry('D', "docs+a.txt");
     const std::string dialog = "<dialog>", firstUse = Text(Message::FirstUse);
     // First use: the set-password dialog refuses an empty password and ignores Esc.
-    auto escapeThenSet = [](HWND d) { PostMessageA(GetDlgItem(d, 1012), WM_KEYDOWN, VK_ESCAPE, 0), Type("Secret", 1009)(d); };
+    auto escapeThenSet = [](HWND d) {
+        PostMessageA(GetDlgItem(d, 1012), WM_KEYDOWN, VK_ESCAPE, 0), Type("Secret", 1009)(d);
+    };
     CHECK_EQ(ClickVaultNode(window, false, {Type("", 1009), escapeThenSet}),
-             Join({firstUse, dialog, Text(Message::EmptyPassword), dialog, Text(Message::PasswordSet, "Secret")}) + "=>hide");
+             Join({firstUse, dialog, Text(Message::EmptyPassword), dialog, Text(Message::PasswordSet, "Secret")}) +
+                 "=>hide");
     CHECK_EQ(Rows(window) + "|" + StoredPassword(), "D:\\docs\\a.txt|Secret");
     CHECK_EQ(ClickVaultNode(window, false, {}), "=>hide");  // remembered for the run
     // After a restart: letter case counts; Esc is the reset button, which
@@ -122,16 +123,19 @@ QV_TEST(PasswordGateAsksSetsAndRemembers)
     for (int i = 0; i < 32; ++i)
         longest += "密";
     LRESULT limit = 0;
-    auto readLimit = [&](HWND d) { limit = SendDlgItemMessageA(d, 1012, EM_GETLIMITTEXT, 0, 0), Type(longest + "x", 1009)(d); };
+    auto readLimit = [&](HWND d) {
+        limit = SendDlgItemMessageA(d, 1012, EM_GETLIMITTEXT, 0, 0), Type(longest + "x", 1009)(d);
+    };
     CHECK_EQ(ClickVaultNode(window, true, {readLimit, Type(longest, 1009)}),
-             Join({firstUse, dialog, "密码不能超过 32 个字符", dialog, Text(Message::PasswordSet, longest)}) + "=>hide");
+             Join({firstUse, dialog, "密码不能超过 32 个字符", dialog, Text(Message::PasswordSet, longest)}) +
+                 "=>hide");
     CHECK_EQ(ClickVaultNode(window, true, {Type(longest, 1011)}) + std::to_string(limit), "<dialog>=>hide32");
     RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "PassWord", REG_SZ, older.data(), 32);  // as earlier versions stored it
     CHECK_EQ(ClickVaultNode(window, true, {Type(older, 1011)}), "<dialog>=>hide");
     RemoveTree("D:\\ \\");
 }
 
-QV_TEST(TransfersMoveItemsInAndBackToTheirHomePaths)
+QV_TEST(TransfersMoveItemsInAndBackAndLoseNothing)
 {
     HWND window = StartMainWindow();
     TestFolder docs("D:\\docs", {"a.txt"});
@@ -140,9 +144,10 @@ QV_TEST(TransfersMoveItemsInAndBackToTheirHomePaths)
     Transfer(window, 32815, "E:");
     CHECK_EQ(std::to_string(RowCount(window)) + ReadFileText("D:\\ \\Quillnest\\docs+a.txt"), "0a.txt");
     CHECK_EQ(GetFileAttributesA("D:\\ \\") & 0x16, 0x16u);  // a folder, hidden and system
-    RemoveTree(docs.Path());  // the home folder is made again on the way out
+    RemoveTree(docs.Path());                                // the home folder is made again on the way out
     Transfer(window, 32816, "hide");
-    CHECK_EQ(std::to_string(RowCount(window)) + ReadFileText(docs / "a.txt") + ReadFileText("E:\\root.txt"), "0a.txtroot");
+    CHECK_EQ(std::to_string(RowCount(window)) + ReadFileText(docs / "a.txt") + ReadFileText("E:\\root.txt"),
+             "0a.txtroot");
     // A '+' in a path ends the move in at that row; the rows before it moved.
     for (const char* name : {"1.txt", "2+.txt", "3.txt"})
         WriteFileText(docs / name, "");
@@ -159,22 +164,19 @@ QV_TEST(TransfersMoveItemsInAndBackToTheirHomePaths)
     SendCommand(window, 32823);
     CHECK(WaitFor([] { return ReadFileText("C:\\qv\\opened.txt").find("E:\\open.qvt") != std::string::npos; }, 15000));
     RemoveTree("D:\\ \\"), RemoveTree("E:\\ \\"), RemoveTree("E:\\open.qvt");
-}
 
-QV_TEST(FailedMovesLoseAndOverwriteNothing)
-{
-    HWND window = StartMainWindow();
+    // Moves that fail lose and overwrite nothing, and are reported together.
     const std::string longName(245, 'L');  // its vault path would take 262 bytes
     TestFolder folder("D:\\f", {"ok.txt", "same.txt", "busy.txt", longName});
     MakeVaultEntry('D', "f+same.txt", "old");
     CloseHandle(CreateFileW(L"D:\\f\\thai\x0e01.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     HANDLE busy = CreateFileA((folder / "busy.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    DialogCatcher dialogs;
+    DialogCatcher failures;
     Transfer(window, 32815, *folder);
     CloseHandle(busy);
-    CHECK(dialogs.Texts().find("有 4 个项目未能移动") == 0 && dialogs.Seen().size() == 1);
-    CHECK(dialogs.Texts().find("\n" + longName + "：路径过长\n") != std::string::npos &&
-          dialogs.Texts().find("\nthai?.txt：名称含有无法表示的字符\n") != std::string::npos);
+    CHECK(failures.Texts().find("有 4 个项目未能移动") == 0 && failures.Seen().size() == 1);
+    CHECK(failures.Texts().find("\n" + longName + "：路径过长\n") != std::string::npos &&
+          failures.Texts().find("\nthai?.txt：名称含有无法表示的字符\n") != std::string::npos);
     CHECK_EQ(Rows(window, 0, true) + ReadFileText("D:\\ \\Quillnest\\f+same.txt") + ReadFileText(folder / "same.txt"),
              longName + "|busy.txt|same.txt|thai?.txtoldsame.txt");
     // On the way out: a file already at the home path, and a file where a home folder should be.
@@ -183,10 +185,11 @@ QV_TEST(FailedMovesLoseAndOverwriteNothing)
     WriteFileText(folder / "taken.txt", "home");
     WriteFileText(folder / "blocked", "file");
     Transfer(window, 32816, "hide");
-    CHECK(dialogs.Texts().find("|有 3 个项目未能移动") != std::string::npos);
+    CHECK(failures.Texts().find("|有 3 个项目未能移动") != std::string::npos);
     CHECK_EQ(Rows(window, 0, true), "D:\\f\\blocked\\x.txt|D:\\f\\same.txt|D:\\f\\taken.txt");
     CHECK_EQ(ReadFileText(folder / "taken.txt") + ReadFileText("D:\\ \\Quillnest\\f+taken.txt") +
-                 ReadFileText(folder / "ok.txt") + ReadFileText(folder / "blocked"), "homevaultok.txtfile");
+                 ReadFileText(folder / "ok.txt") + ReadFileText(folder / "blocked"),
+             "homevaultok.txtfile");
     RemoveTree("D:\\ \\");
 }
 
