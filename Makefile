@@ -2,6 +2,7 @@
 # make test  – install what is missing, build, run every test
 # make build – build the 32-bit program, the 64-bit build and the tests
 # make bench – run the benchmarks under Wine
+# make screenshots – take the README's pictures in docs/ anew (not a test)
 #
 # Wine runs the 32-bit build where this machine can run 32-bit programs and
 # the 64-bit build otherwise (scripts/wine-arch.sh); QV_WINE_ARCH=win32 or
@@ -10,7 +11,7 @@
 BUILD := build
 JOBS := $(shell nproc)
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench screenshots clean
 
 deps:
 	@scripts/install-deps.sh
@@ -40,6 +41,11 @@ bench: build
 	@arch=$$(scripts/wine-arch.sh run) && \
 	QV_WINE_ARCH=$$arch scripts/wine-session.sh $(BUILD)/wine-bench-$$arch \
 	    scripts/run-in-wine.sh $(BUILD)/$$arch/bin/qv_bench.exe
+
+screenshots: build
+	@scripts/install-deps.sh screenshots
+	@arch=$$(scripts/wine-arch.sh run) && \
+	QV_WINE_ARCH=$$arch scripts/screenshots.sh $(BUILD)/$$arch/bin docs
 
 clean:
 	rm -rf $(BUILD)

@@ -24,7 +24,9 @@ add_executable(Quillvane WIN32 app/main.cpp res/Quillvane.rc)
 target_link_libraries(Quillvane PRIVATE quillvane_core)
 set_target_properties(Quillvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 
-# Tests and benchmark are built for both architectures: where the kernel
-# can't run 32-bit programs, Wine runs the 64-bit build.
+# Tests, benchmark and the screenshot driver are built for both
+# architectures: where the kernel can't run 32-bit programs, Wine runs the
+# 64-bit build.
 add_subdirectory(tests/win)
 add_subdirectory(bench)
+add_subdirectory(tools)

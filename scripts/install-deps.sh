@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian, skipping what is there.
+#   install-deps.sh              building, running and testing
+#   install-deps.sh screenshots  that, and ImageMagick for `make screenshots`
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
           wine wine32 wine64 xvfb xauth locales fonts-wqy-microhei)
+case "${1:-}" in
+"") ;;
+screenshots) packages+=(imagemagick) ;;
+*) echo "usage: install-deps.sh [screenshots]" >&2; exit 2 ;;
+esac
 
 sudo=
 if [ "$(id -u)" != 0 ]; then
