@@ -63,10 +63,9 @@ void ClickTreeNode(HWND window, HTREEITEM node);  // the cursor on its label, th
 std::string StatusText(HWND window, int part);
 void PressKey(HWND target, WORD key);  // through the program's message loop, accelerators first
 
-// Message boxes and dialogs that become active while a catcher lives are
-// recorded (a dialog's text as "<dialog>") and answered: a dialog by the next
-// handler (closed when there is none), a message box by the next answer
-// given, else OK when it has one, else Cancel.
+// Message boxes and dialogs that become active while a catcher lives are recorded (a dialog's
+// text as "<dialog>") and answered: a dialog by the next handler (closed when there is none),
+// a message box by the next answer given, else OK when it has one, else Cancel.
 struct SeenDialog {
     std::string caption, text;
 };
@@ -85,8 +84,7 @@ std::string ReadFileText(const std::string& path);
 void MakeFolder(const std::string& path);
 void RemoveTree(const std::string& path);
 bool PathExists(const std::string& path);
-// A folder made for one test with these entries (a name ending in '\\' is a
-// folder, any other a file holding its name), removed after the test.
+// A folder for one test, with entries (folders end in '\\', files hold their names), removed after.
 class TestFolder {
 public:
     explicit TestFolder(std::string path, std::initializer_list<std::string> entries = {});

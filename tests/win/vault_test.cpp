@@ -16,8 +16,7 @@ namespace {
 
 const char kKey[] = "Software\\Quillvane";
 
-// A dialog handler: types into the password field, then presses a button,
-// Esc (0) or the close box (-1).
+// A dialog handler: types into the password field, then a button, Esc (0) or the close box (-1).
 std::function<void(HWND)> Type(const std::string& text, int button)
 {
     return [=](HWND dialog) {
@@ -27,8 +26,7 @@ std::function<void(HWND)> Type(const std::string& text, int button)
     };
 }
 
-// Clicks the vault node, "restarting" first when asked (the remembered
-// password is forgotten); returns the texts shown ("<dialog>" for a dialog).
+// Clicks the vault node, first forgetting the remembered password as a restart would when asked.
 std::string ClickVaultNode(HWND window, bool restart, std::initializer_list<std::function<void(HWND)>> handlers)
 {
     if (restart)
@@ -151,9 +149,11 @@ QV_TEST(TransfersMoveItemsInAndBackAndLoseNothing)
     // A '+' in a path ends the move in at that row; the rows before it moved.
     for (const char* name : {"1.txt", "2+.txt", "3.txt"})
         WriteFileText(docs / name, "");
-    DialogCatcher dialogs;
-    Transfer(window, 32815, *docs);
-    CHECK_EQ(dialogs.Texts() + "|" + Rows(window, 0, true), Text(Message::PlusInPath) + "|2+.txt|3.txt|a.txt");
+    {
+        DialogCatcher dialogs;  // one catcher at a time
+        Transfer(window, 32815, *docs);
+        CHECK_EQ(dialogs.Texts() + "|" + Rows(window, 0, true), Text(Message::PlusInPath) + "|2+.txt|3.txt|a.txt");
+    }
     // Moving out and opening opens the file at its home path.
     RegisterOpenRecorder();
     WriteFileText("E:\\open.qvt", "x");
@@ -191,23 +191,19 @@ QV_TEST(TransfersMoveItemsInAndBackAndLoseNothing)
                  ReadFileText(folder / "ok.txt") + ReadFileText(folder / "blocked"),
              "homevaultok.txtfile");
     RemoveTree("D:\\ \\");
-}
 
-QV_TEST(RandomTreesComeBackExactly)
-{
-    HWND window = StartMainWindow();
-    for (unsigned seed : {1u, 2u, 3u, 4u}) {
+    for (unsigned seed : {1u, 2u, 3u, 4u}) {  // random trees come back exactly
         std::mt19937 random(seed);
-        TestFolder folder("D:\\rt " + std::to_string(seed));
+        TestFolder tree("D:\\rt " + std::to_string(seed));
         int serial = 0;
-        MakeRandomTree(random, folder.Path(), 0, serial);
+        MakeRandomTree(random, tree.Path(), 0, serial);
         std::map<std::string, std::string> before, after, inVault, left;
-        Snapshot(folder.Path(), "", before);
-        Transfer(window, 32815, *folder);
+        Snapshot(tree.Path(), "", before);
+        Transfer(window, 32815, *tree);
         Snapshot("D:\\ \\Quillnest", "", inVault);
         CHECK(RowCount(window) == 0 && !inVault.empty());
         Transfer(window, 32816, "hide");
-        Snapshot(folder.Path(), "", after);
+        Snapshot(tree.Path(), "", after);
         Snapshot("D:\\ \\Quillnest", "", left);
         CHECK(RowCount(window) == 0 && before == after && left.empty());
     }
