@@ -84,22 +84,26 @@ void RenameItem(HWND window, const NMLVDISPINFOA* edit)
     if (!MayEditLabel() || edit->item.pszText == nullptr)
         return;
     HWND list = ItemList(window);
+    HWND editor = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
     char newName[MAX_PATH] = {};
-    GetWindowTextA(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0)), newName, sizeof newName);
-    const char* oldName = g_app.labelEditOldName;
-    if (lstrcmpA(newName, oldName) == 0)
-        return;
-    if (ExtensionChanges(oldName, newName) && ShowMessage(window, Message::ExtensionChange) == IDNO)
-        return;
     // Zero-filled, so each path is followed by the two NULs the shell wants.
     char oldPath[MAX_PATH + 1] = {};
     char newPath[MAX_PATH + 1] = {};
-    if (!JoinPath(CurrentFolder(), oldName, oldPath, MAX_PATH) ||
+    const char* oldName = g_app.labelEditOldName;
+    // A name whose path doesn't fit is refused, not cut.
+    bool fits = GetWindowTextLengthA(editor) < static_cast<int>(sizeof newName);
+    if (fits)
+        GetWindowTextA(editor, newName, sizeof newName);
+    if (fits && lstrcmpA(newName, oldName) == 0)
+        return;
+    if (!fits || !JoinPath(CurrentFolder(), oldName, oldPath, MAX_PATH) ||
         !JoinPath(CurrentFolder(), newName, newPath, MAX_PATH)) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         ShowSystemError(window, RuleOf(Message::ExtensionChange).caption);
         return;
     }
+    if (ExtensionChanges(oldName, newName) && ShowMessage(window, Message::ExtensionChange) == IDNO)
+        return;
     if (!ShellFileOperation(window, FO_RENAME, oldPath, newPath))
         return;
     SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(edit->item.iItem), 0);

@@ -15,7 +15,10 @@ bool PropertiesTarget(HWND window, char (&path)[MAX_PATH])
     if (view == View::Vault)
         return false;
     if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) <= 0) {
-        lstrcpynA(path, view == View::Drives ? "explorer" : CurrentFolder(), view == View::Drives ? MAX_PATH : 3);
+        if (view == View::Drives)
+            lstrcpynA(path, "explorer", sizeof path);
+        else
+            lstrcpynA(path, CurrentFolder(), 3);  // the folder's drive: "D:" of "D:\docs"
         return true;
     }
     char text[MAX_PATH];
