@@ -1,5 +1,6 @@
 // Times folder listings, the vault view and sorting on the real main window
-// under Wine, and prints each figure beside its goal.
+// under Wine, then the operations of bench/operations_bench.cpp, and prints
+// each figure beside its goal.
 #include "bench/bench_support.h"
 #include "base/app_state.h"
 #include "base/controls.h"
@@ -412,8 +413,8 @@ void MeasureTreeExpansion(HWND window, int folders)
 bool RemoveBenchData()
 {
     RemoveTree(kBenchRoot);
-    RemoveTree(kVaultParent);
-    return !qvtest::PathExists(kBenchRoot) && !qvtest::PathExists(kVaultParent);
+    bool operationDataGone = RemoveOperationData();
+    return operationDataGone && !qvtest::PathExists(kBenchRoot);
 }
 
 }  // namespace
@@ -434,6 +435,7 @@ int main()
 
     MeasureTreeExpansion(window, 1000);
     RunFolderBenchmarks(window);
+    RunOperationBenchmarks(window);  // the vault transfers start from an empty vault
     RunVaultBenchmark(window);
 
     ShowLocation(window, "");
