@@ -49,8 +49,8 @@ std::string EntryName(int index);
 // Creates the files EntryName(0) to EntryName(count - 1) in an existing folder.
 bool CreateNumberedFiles(const std::string& folder, int count);
 
-// The vault transfers, the numbered folder tree and deleting through the
-// shell, each through the main window's commands.
+// The vault transfers, the vault view over two drives, the numbered folder
+// tree and deleting through the shell, each through the main window's commands.
 void RunOperationBenchmarks(HWND window);
 // Removes what they leave on the disk outside D:\bench; true when it is gone.
 bool RemoveOperationData();

@@ -1,6 +1,6 @@
-// Times folder listings, the vault view and sorting on the real main window
-// under Wine, then the operations of bench/operations_bench.cpp, and prints
-// each figure beside its goal.
+// Times folder listings, sorting and expanding a tree node on the real main
+// window under Wine, then the operations of bench/operations_bench.cpp, and
+// prints each figure beside its goal.
 #include "bench/bench_support.h"
 #include "base/app_state.h"
 #include "base/controls.h"
@@ -31,9 +31,6 @@ using qvtest::RowCount;
 using qvtest::RowText;
 
 const char kBenchRoot[] = "D:\\bench";
-// The vault lives in a hidden, system folder named " " at the drive's root.
-const char kVaultParent[] = "D:\\ \\";
-const char kVaultFolder[] = "D:\\ \\Quillnest";
 
 constexpr int kSubFolders = 4;
 // One run for the largest listing, which takes long.
@@ -41,10 +38,8 @@ constexpr int kLargestListingRuns = 1;
 
 constexpr int kFloorEntries = 10000;
 constexpr int kNaiveSample = 300;
-constexpr int kVaultEntries = 10000;
 constexpr double kFloorRatioGoal = 3.0;
 constexpr double kNaiveSpeedUpGoal = 50.0;
-constexpr double kVaultGoalSeconds = 1.0;
 constexpr double kSortGoalSeconds = 1.0;
 
 void PrintPeakMemory()
@@ -68,19 +63,6 @@ bool CreateFolderOfEntries(const std::string& folder, int entries)
             return false;
     }
     return CreateNumberedFiles(folder, entries - kSubFolders);
-}
-
-bool CreateVault(int entries)
-{
-    if (!CreateDirectoryA(kVaultParent, nullptr) ||
-        !SetFileAttributesA(kVaultParent, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) ||
-        !CreateDirectoryA(kVaultFolder, nullptr))
-        return false;
-    for (int index = 0; index < entries; ++index) {
-        if (!CreateSizedFile(std::string(kVaultFolder) + "\\docs+work+" + EntryName(index), 0))
-            return false;
-    }
-    return true;
 }
 
 std::string PrepareFolder(int entries)
@@ -238,25 +220,6 @@ double MeasureNaivePerRow(HWND window, const std::string& folder, int sample)
     return perRow;
 }
 
-double TimeVaultView(HWND window)
-{
-    ClearItemList(window);
-    Pump(0);
-    Stopwatch watch;
-    ShowLocation(window, kVaultMarker);
-    double seconds = watch.Seconds();
-    Pump(0);
-    return seconds;
-}
-
-void MeasureVaultView(HWND window, int entries)
-{
-    double seconds = BestOf(kRuns, [&] { return TimeVaultView(window); });
-    printf("vault view, %d entries (best of %d): %.3f s (goal <= %.1f s) %s\n", entries, kRuns, seconds,
-           kVaultGoalSeconds, Verdict(seconds <= kVaultGoalSeconds));
-    CheckRowCount(window, entries);
-}
-
 // The leading number of a size text such as "123KB"; 0 for a folder's empty size.
 long SizeNumber(const std::string& text) { return strtol(text.c_str(), nullptr, 10); }
 
@@ -349,18 +312,6 @@ void RunFolderBenchmarks(HWND window)
     MeasureSorts(window);
 }
 
-void RunVaultBenchmark(HWND window)
-{
-    Stopwatch watch;
-    if (!CreateVault(kVaultEntries)) {
-        printf("could not create %s (error %lu)\n", kVaultFolder, GetLastError());
-        RecordCheck(false);
-        return;
-    }
-    printf("created %s: %d entries in %.1f s\n", kVaultFolder, kVaultEntries, watch.Seconds());
-    MeasureVaultView(window, kVaultEntries);
-}
-
 // The tree node of a folder under D:, found by expanding its way down.
 HTREEITEM ExpandToNode(HWND tree, const char* name)
 {
@@ -435,8 +386,7 @@ int main()
 
     MeasureTreeExpansion(window, 1000);
     RunFolderBenchmarks(window);
-    RunOperationBenchmarks(window);  // the vault transfers start from an empty vault
-    RunVaultBenchmark(window);
+    RunOperationBenchmarks(window);
 
     ShowLocation(window, "");
     Stopwatch watch;
