@@ -40,6 +40,9 @@ constexpr double kTreeRatioGoal = 1.5;
 constexpr double kTreeTimeoutSeconds = 300.0;
 const char kTreeRoot[] = "C:\\Safe";
 const char kPlainTreeRoot[] = "C:\\SafePlain";
+// Where the trees of each run are moved, out of the next run's way: renaming
+// a tree takes no time, removing it takes many seconds.
+const char kFinishedTrees[] = "C:\\SafeRuns";
 
 std::string HiddenRoot(char drive) { return std::string(1, drive) + ":\\ \\"; }
 std::string VaultFolder(char drive) { return HiddenRoot(drive) + "Quillnest"; }
@@ -190,26 +193,39 @@ double TimeNumberedTree(HWND window, std::string& text)
     return seconds;
 }
 
-// One run of each: the two trees take seconds to make and many more to remove.
+bool MoveTreeAside(const char* root, const std::string& name)
+{
+    return MoveFileA(root, (std::string(kFinishedTrees) + "\\" + name).c_str()) != 0;
+}
+
 void MeasureNumberedTree(HWND window)
 {
     qvtest::RemoveTree(kTreeRoot);
     qvtest::RemoveTree(kPlainTreeRoot);
-    bool fresh = !qvtest::PathExists(kTreeRoot) && !qvtest::PathExists(kPlainTreeRoot);
-    Stopwatch plainWatch;
-    int plainMade = CreateNumberedLevel(kPlainTreeRoot, 0);
-    double plain = plainWatch.Seconds();
-    std::string text;
-    double tree = TimeNumberedTree(window, text);
+    CreateDirectoryA(kFinishedTrees, nullptr);
+    double plain = 1e9, tree = 1e9;
+    bool fresh = true, plainMadeAll = true, told = true;
+    for (int run = 0; run < kRuns; ++run) {
+        fresh = fresh && !qvtest::PathExists(kTreeRoot) && !qvtest::PathExists(kPlainTreeRoot);
+        Stopwatch plainWatch;
+        plainMadeAll = plainMadeAll && CreateNumberedLevel(kPlainTreeRoot, 0) == kTreeFolders;
+        plain = std::min(plain, plainWatch.Seconds());
+        std::string text;
+        tree = std::min(tree, TimeNumberedTree(window, text));
+        told = told && text == "创建成功";
+        fresh = fresh && MoveTreeAside(kTreeRoot, "tree" + std::to_string(run)) &&
+                MoveTreeAside(kPlainTreeRoot, "plain" + std::to_string(run));
+    }
     double ratio = tree / plain;
-    printf("numbered tree, %d folders in %s, from the command to its message box: %.3f s\n", kTreeFolders, kTreeRoot,
-           tree);
-    printf("plain CreateDirectoryA loop, the same %d folders in %s: %.3f s\n", kTreeFolders, kPlainTreeRoot, plain);
+    printf("numbered tree, %d folders in %s, from the command to its message box (best of %d): %.3f s\n", kTreeFolders,
+           kTreeRoot, kRuns, tree);
+    printf("plain CreateDirectoryA loop, the same %d folders in %s (best of %d): %.3f s\n", kTreeFolders,
+           kPlainTreeRoot, kRuns, plain);
     printf("numbered tree/plain loop: %.2f (goal <= %.1f) %s\n", ratio, kTreeRatioGoal,
            Verdict(ratio <= kTreeRatioGoal));
-    ReportCheck(fresh, "neither folder there before");
-    ReportCheck(plainMade == kTreeFolders, "plain loop made " + std::to_string(plainMade) + " folders");
-    ReportCheck(text == "创建成功", "message \"" + text + "\"");
+    ReportCheck(fresh, "neither tree there before each run");
+    ReportCheck(plainMadeAll, "the plain loop made every folder");
+    ReportCheck(told, "the worker said \"创建成功\" each time");
 }
 
 bool CreateVault(char drive, int firstEntry, int entries)
@@ -272,8 +288,8 @@ void RunOperationBenchmarks(HWND window)
 bool RemoveOperationData()
 {
     bool gone = true;
-    for (const std::string& path :
-         {HiddenRoot('D'), HiddenRoot('E'), std::string(kTreeRoot), std::string(kPlainTreeRoot)}) {
+    for (const std::string& path : {HiddenRoot('D'), HiddenRoot('E'), std::string(kTreeRoot),
+                                    std::string(kPlainTreeRoot), std::string(kFinishedTrees)}) {
         qvtest::RemoveTree(path);
         gone = gone && !qvtest::PathExists(path);
     }
