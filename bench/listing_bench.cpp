@@ -1,6 +1,7 @@
-// Times folder listings, the vault view and sorting on the real main window
-// under Wine, and prints each figure beside its goal.
-#include "app/app.h"
+// Times folder listings, sorting and expanding a tree node on the real main
+// window under Wine, then the operations of bench/operations_bench.cpp, and
+// prints each figure beside its goal.
+#include "bench/bench_support.h"
 #include "base/app_state.h"
 #include "base/controls.h"
 #include "browse/browse.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -24,68 +24,23 @@
 
 namespace {
 
+using namespace qvbench;
 using qvtest::Pump;
 using qvtest::RemoveTree;
 using qvtest::RowCount;
 using qvtest::RowText;
 
 const char kBenchRoot[] = "D:\\bench";
-// The vault lives in a hidden, system folder named " " at the drive's root.
-const char kVaultParent[] = "D:\\ \\";
-const char kVaultFolder[] = "D:\\ \\Quillnest";
 
-const char* const kExtensions[] = {".txt", ".doc", ".bmp", ".wav", ".xls", ".zip", ".htm", ".jpg", ".ini", ".c", ""};
-constexpr int kExtensionCount = sizeof kExtensions / sizeof kExtensions[0];
 constexpr int kSubFolders = 4;
-constexpr int kChineseEvery = 20;
-
-// Other work on the machine only ever adds time, so each figure is the
-// best of a few runs (one for the largest listing, which takes long).
-constexpr int kRuns = 3;
+// One run for the largest listing, which takes long.
 constexpr int kLargestListingRuns = 1;
 
 constexpr int kFloorEntries = 10000;
 constexpr int kNaiveSample = 300;
-constexpr int kVaultEntries = 10000;
 constexpr double kFloorRatioGoal = 3.0;
 constexpr double kNaiveSpeedUpGoal = 50.0;
-constexpr double kVaultGoalSeconds = 1.0;
 constexpr double kSortGoalSeconds = 1.0;
-
-bool g_checksPassed = true;
-
-class Stopwatch {
-public:
-    Stopwatch() { QueryPerformanceCounter(&start_); }
-    double Seconds() const
-    {
-        LARGE_INTEGER now, frequency;
-        QueryPerformanceCounter(&now);
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
-    }
-
-private:
-    LARGE_INTEGER start_;
-};
-
-const char* Verdict(bool met) { return met ? "ok" : "SLOW"; }
-
-template <typename Measure> double BestOf(int runs, Measure measure)
-{
-    double best = measure();
-    for (int run = 1; run < runs; ++run)
-        best = std::min(best, measure());
-    return best;
-}
-
-void CheckRowCount(HWND window, int expected)
-{
-    int rows = RowCount(window);
-    bool same = rows == expected;
-    g_checksPassed = g_checksPassed && same;
-    printf("  rows %d, entries %d: %s\n", rows, expected, same ? "ok" : "MISMATCH");
-}
 
 void PrintPeakMemory()
 {
@@ -95,59 +50,6 @@ void PrintPeakMemory()
     printf("  peak working set %.1f MB, peak pagefile usage %.1f MB\n",
            static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0),
            static_cast<double>(counters.PeakPagefileUsage) / (1024.0 * 1024.0));
-}
-
-// Wine looks up a name that does not exist yet by reading the whole folder,
-// which makes filling one folder with n files cost n² / 2 entry reads (hours
-// for 100,000). A path in Wine's "\\?\unix" namespace is matched exactly and
-// skips that read; QV_TEST_DRIVES, set by the Wine session, names the host
-// folder behind each test drive. Elsewhere the path is used as it is.
-std::string FastCreationPath(const std::string& path)
-{
-    char drives[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("QV_TEST_DRIVES", drives, sizeof drives);
-    if (length == 0 || length >= sizeof drives || path.size() < 3 || path[1] != ':' || path[2] != '\\')
-        return path;
-    char letter = path[0] >= 'A' && path[0] <= 'Z' ? static_cast<char>(path[0] - 'A' + 'a') : path[0];
-    std::string host = std::string("\\\\?\\unix") + drives + "\\" + letter + path.substr(2);
-    for (char& c : host) {
-        if (c == '/')
-            c = '\\';
-    }
-    return host;
-}
-
-HANDLE CreateNewFile(const std::string& path)
-{
-    std::string fast = FastCreationPath(path);
-    HANDLE file = CreateFileA(fast.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE && fast != path)
-        file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file;
-}
-
-bool CreateSizedFile(const std::string& path, uint32_t size)
-{
-    HANDLE file = CreateNewFile(path);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    if (size > 0) {
-        SetFilePointer(file, static_cast<LONG>(size), nullptr, FILE_BEGIN);
-        SetEndOfFile(file);
-    }
-    CloseHandle(file);
-    return true;
-}
-
-// A spread of sizes up to about 3 MB, so sorting by size has work to do.
-uint32_t SizeOfEntry(int index) { return (static_cast<uint32_t>(index) * 2654435761u) % 3000000u; }
-
-std::string EntryName(int index)
-{
-    char name[64];
-    const char* stem = index % kChineseEvery == 0 ? "文档" : "f";
-    snprintf(name, sizeof name, "%s%06d%s", stem, index, kExtensions[index % kExtensionCount]);
-    return name;
 }
 
 // A folder of exactly `entries` entries: a few sub-folders, the rest files.
@@ -160,26 +62,7 @@ bool CreateFolderOfEntries(const std::string& folder, int entries)
         if (!CreateDirectoryA(sub.c_str(), nullptr))
             return false;
     }
-    for (int index = 0; index < entries - kSubFolders; ++index) {
-        if (!CreateSizedFile(folder + "\\" + EntryName(index), SizeOfEntry(index)))
-            return false;
-    }
-    return true;
-}
-
-bool CreateVault(int entries)
-{
-    if (!CreateDirectoryA(kVaultParent, nullptr) ||
-        !SetFileAttributesA(kVaultParent, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) ||
-        !CreateDirectoryA(kVaultFolder, nullptr))
-        return false;
-    for (int index = 0; index < entries; ++index) {
-        char name[64];
-        snprintf(name, sizeof name, "\\docs+work+f%05d%s", index, kExtensions[index % kExtensionCount]);
-        if (!CreateSizedFile(std::string(kVaultFolder) + name, 0))
-            return false;
-    }
-    return true;
+    return CreateNumberedFiles(folder, entries - kSubFolders);
 }
 
 std::string PrepareFolder(int entries)
@@ -337,25 +220,6 @@ double MeasureNaivePerRow(HWND window, const std::string& folder, int sample)
     return perRow;
 }
 
-double TimeVaultView(HWND window)
-{
-    ClearItemList(window);
-    Pump(0);
-    Stopwatch watch;
-    ShowLocation(window, kVaultMarker);
-    double seconds = watch.Seconds();
-    Pump(0);
-    return seconds;
-}
-
-void MeasureVaultView(HWND window, int entries)
-{
-    double seconds = BestOf(kRuns, [&] { return TimeVaultView(window); });
-    printf("vault view, %d entries (best of %d): %.3f s (goal <= %.1f s) %s\n", entries, kRuns, seconds,
-           kVaultGoalSeconds, Verdict(seconds <= kVaultGoalSeconds));
-    CheckRowCount(window, entries);
-}
-
 // The leading number of a size text such as "123KB"; 0 for a folder's empty size.
 long SizeNumber(const std::string& text) { return strtol(text.c_str(), nullptr, 10); }
 
@@ -388,7 +252,7 @@ double TimeSort(HWND window, int key, bool& inOrder)
 
 void PrintSort(HWND window, const char* keyName, double seconds, bool inOrder)
 {
-    g_checksPassed = g_checksPassed && inOrder;
+    RecordCheck(inOrder);
     printf("sort %d rows by %s (best of %d): %.3f s (goal <= %.1f s) %s; order %s\n", RowCount(window), keyName, kRuns,
            seconds, kSortGoalSeconds, Verdict(seconds <= kSortGoalSeconds), inOrder ? "ok" : "WRONG");
 }
@@ -415,7 +279,7 @@ void RunFolderBenchmarks(HWND window)
         folders.push_back(PrepareFolder(entries));
     for (const std::string& folder : folders) {
         if (folder.empty()) {
-            g_checksPassed = false;
+            RecordCheck(false);
             return;
         }
     }
@@ -446,18 +310,6 @@ void RunFolderBenchmarks(HWND window)
     printf("the %d-entry folder listed again, for sorting\n", kFloorEntries);
     CheckRowCount(window, kFloorEntries);
     MeasureSorts(window);
-}
-
-void RunVaultBenchmark(HWND window)
-{
-    Stopwatch watch;
-    if (!CreateVault(kVaultEntries)) {
-        printf("could not create %s (error %lu)\n", kVaultFolder, GetLastError());
-        g_checksPassed = false;
-        return;
-    }
-    printf("created %s: %d entries in %.1f s\n", kVaultFolder, kVaultEntries, watch.Seconds());
-    MeasureVaultView(window, kVaultEntries);
 }
 
 // The tree node of a folder under D:, found by expanding its way down.
@@ -505,21 +357,15 @@ void MeasureTreeExpansion(HWND window, int folders)
     for (HTREEITEM child = TreeView_GetChild(tree, node); child; child = TreeView_GetNextSibling(tree, child))
         ++children;
     printf("expanding a tree node of %d sub-folders: %.3f s\n", folders, seconds);
-    bool same = children == folders;
-    g_checksPassed = g_checksPassed && same;
-    printf("  nodes %d, sub-folders %d: %s\n", children, folders, same ? "ok" : "MISMATCH");
+    ReportCheck(children == folders, "nodes " + std::to_string(children) + ", sub-folders " + std::to_string(folders));
 }
 
-void RemoveBenchData(HWND window)
+// True when nothing the benchmarks made is left on the disk.
+bool RemoveBenchData()
 {
-    ShowLocation(window, "");
-    Stopwatch watch;
     RemoveTree(kBenchRoot);
-    RemoveTree(kVaultParent);
-    bool gone = GetFileAttributesA(kBenchRoot) == INVALID_FILE_ATTRIBUTES &&
-                GetFileAttributesA(kVaultParent) == INVALID_FILE_ATTRIBUTES;
-    g_checksPassed = g_checksPassed && gone;
-    printf("removed the benchmark's files in %.1f s: %s\n", watch.Seconds(), gone ? "ok" : "LEFT BEHIND");
+    bool operationDataGone = RemoveOperationData();
+    return operationDataGone && !qvtest::PathExists(kBenchRoot);
 }
 
 }  // namespace
@@ -527,14 +373,12 @@ void RemoveBenchData(HWND window)
 int main()
 {
     setvbuf(stdout, nullptr, _IONBF, 0);  // lines show up as they are made, even through a pipe
-    HWND window = StartApplication(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+    HWND window = qvtest::StartMainWindow();
     if (!window) {
         printf("the main window could not be created\n");
         return 1;
     }
-    Pump(0);
-    RemoveTree(kBenchRoot);
-    RemoveTree(kVaultParent);
+    RemoveBenchData();  // what an interrupted run left
     if (!CreateDirectoryA(kBenchRoot, nullptr)) {
         printf("could not create %s (error %lu)\n", kBenchRoot, GetLastError());
         return 1;
@@ -542,9 +386,14 @@ int main()
 
     MeasureTreeExpansion(window, 1000);
     RunFolderBenchmarks(window);
-    RunVaultBenchmark(window);
-    RemoveBenchData(window);
+    RunOperationBenchmarks(window);
+
+    ShowLocation(window, "");
+    Stopwatch watch;
+    bool gone = RemoveBenchData();
+    RecordCheck(gone);
+    printf("removed the benchmark's files in %.1f s: %s\n", watch.Seconds(), gone ? "ok" : "LEFT BEHIND");
     DestroyWindow(window);
-    printf("checks: %s\n", g_checksPassed ? "all passed" : "SOME FAILED");
-    return g_checksPassed ? 0 : 1;
+    printf("checks: %s\n", ChecksPassed() ? "all passed" : "SOME FAILED");
+    return ChecksPassed() ? 0 : 1;
 }
