@@ -1,6 +1,7 @@
 #include "base/app_state.h"
 #include "base/cp936.h"
 #include "base/messages.h"
+#include "base/redraw_guard.h"
 #include "base/rows.h"
 #include "browse/browse.h"
 #include "fileops/fileops.h"
@@ -68,6 +69,7 @@ void DeleteSelectedItems(HWND window)
         const char* path = paths.get();
         for (int i = 0; i < listed; ++i, path += lstrlenA(path) + 1)
             kept[static_cast<size_t>(i)] = _access(path, 0) == 0;
+        RedrawGuard quiet(list);  // a visible list repaints after every removed row
         for (int i = listed; i-- > 0;) {
             if (!kept[static_cast<size_t>(i)])
                 SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(rows[i]), 0);
