@@ -33,7 +33,7 @@ bool FileSearch::Next()
     return FindNextFileA(handle_, &found_) != 0;
 }
 
-bool FileSearch::IsDotOrDotDot() const
+bool IsDotOrDotDot(const WIN32_FIND_DATAA& found)
 {
-    return lstrcmpA(found_.cFileName, ".") == 0 || lstrcmpA(found_.cFileName, "..") == 0;
+    return lstrcmpA(found.cFileName, ".") == 0 || lstrcmpA(found.cFileName, "..") == 0;
 }

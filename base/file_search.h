@@ -4,6 +4,9 @@
 //       use(search.Entry());
 #include <windows.h>
 
+// True for the "." and ".." entries every folder but a drive's root lists.
+bool IsDotOrDotDot(const WIN32_FIND_DATAA& found);
+
 class FileSearch {
 public:
     // Every entry of a folder ("." and ".." included); none when the folder
@@ -18,7 +21,7 @@ public:
     // Moves to the next entry (the first one on the first call); false at the end.
     bool Next();
     const WIN32_FIND_DATAA& Entry() const { return found_; }
-    bool IsDotOrDotDot() const;
+    bool IsDotOrDotDot() const { return ::IsDotOrDotDot(found_); }
 
 private:
     explicit FileSearch(const char* pattern);

@@ -58,7 +58,7 @@ void OpenDriveRow(HWND window, HWND list, int row, const char* name)
 bool IsTreeFolder(const WIN32_FIND_DATAA& found)
 {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) &&
-           lstrcmpA(found.cFileName, ".") != 0 && lstrcmpA(found.cFileName, "..") != 0;
+           !IsDotOrDotDot(found);
 }
 
 // True when a folder holds a sub-folder the tree would show. Looked up in the

@@ -1,5 +1,6 @@
 #include "base/app_state.h"
 #include "base/cp936.h"
+#include "base/file_search.h"
 #include "browse/browse_parts.h"
 #include "browse/item_text.h"
 #include "res/resource.h"
@@ -271,8 +272,7 @@ void ForgetShellTypes()
 bool DescribeFile(const WIN32_FIND_DATAA& found, ItemRecord& record)
 {
     CopyTextCut(found.cFileName, record.name, sizeof record.name);
-    if (lstrcmpA(found.cFileName, ".") == 0 || lstrcmpA(found.cFileName, "..") == 0 ||
-        (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM))
+    if (IsDotOrDotDot(found) || (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM))
         return false;
 
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
