@@ -1,5 +1,7 @@
 #include "bench/bench_support.h"
 
+#include "browse/browse.h"
+#include "browse/browse_parts.h"
 #include "tests/win/harness.h"
 
 #include <cstdint>
@@ -25,6 +27,22 @@ double Stopwatch::Seconds() const
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double TimeThenPump(const std::function<void()>& act)
+{
+    Stopwatch watch;
+    act();
+    double seconds = watch.Seconds();
+    qvtest::Pump(0);
+    return seconds;
+}
+
+double TimeShowingLocation(HWND window, const char* location)
+{
+    ClearItemList(window);
+    qvtest::Pump(0);
+    return TimeThenPump([&] { ShowLocation(window, location); });
 }
 
 const char* Verdict(bool met) { return met ? "ok" : "SLOW"; }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 namespace qvbench {
@@ -28,6 +29,11 @@ template <typename Measure> double BestOf(int runs, Measure measure)
         best = std::min(best, measure());
     return best;
 }
+
+// Seconds `act` takes; the messages it leaves behind are handled afterwards, untimed.
+double TimeThenPump(const std::function<void()>& act);
+// Seconds to show a location, starting from an empty list as every listing does.
+double TimeShowingLocation(HWND window, const char* location);
 
 const char* Verdict(bool met);
 

@@ -116,20 +116,9 @@ void StartEmptyFolderView(HWND window)
     Pump(0);
 }
 
-double TimeFolderListing(HWND window, const std::string& folder)
-{
-    ClearItemList(window);  // each listing starts from an empty list, as the others do
-    Pump(0);
-    Stopwatch watch;
-    ShowLocation(window, folder.c_str());
-    double seconds = watch.Seconds();
-    Pump(0);
-    return seconds;
-}
-
 double MeasureFolderListing(HWND window, const std::string& folder, int entries, int runs)
 {
-    double seconds = BestOf(runs, [&] { return TimeFolderListing(window, folder); });
+    double seconds = BestOf(runs, [&] { return TimeShowingLocation(window, folder.c_str()); });
     printf("listing %d entries (best of %d): %.3f s, %.0f rows/s\n", entries, runs, seconds, entries / seconds);
     CheckRowCount(window, entries);
     PrintPeakMemory();
@@ -242,10 +231,7 @@ bool RowsInOrder(HWND window, int key)
 // Seconds for one sort; false in `inOrder` when the rows did not come out in order.
 double TimeSort(HWND window, int key, bool& inOrder)
 {
-    Stopwatch watch;
-    SortItems(window, key);
-    double seconds = watch.Seconds();
-    Pump(0);
+    double seconds = TimeThenPump([&] { SortItems(window, key); });
     inOrder = inOrder && RowsInOrder(window, key);
     return seconds;
 }
@@ -285,7 +271,7 @@ void RunFolderBenchmarks(HWND window)
     }
 
     // The first listing of a run also asks the shell about each kind of file.
-    printf("first listing of the run, %d entries: %.3f s\n", sizes[0], TimeFolderListing(window, folders[0]));
+    printf("first listing of the run, %d entries: %.3f s\n", sizes[0], TimeShowingLocation(window, folders[0].c_str()));
     printf("(every listing below starts from an empty list; the shell already knows the kinds)\n");
     double listing = 0.0;
     for (size_t index = 0; index < folders.size(); ++index) {
@@ -306,7 +292,7 @@ void RunFolderBenchmarks(HWND window)
     printf("naive listing of %d rows, extrapolated: %.1f s; speed-up of the listing: %.0fx (goal >= %.0fx) %s\n",
            kFloorEntries, naive, speedUp, kNaiveSpeedUpGoal, Verdict(speedUp >= kNaiveSpeedUpGoal));
 
-    TimeFolderListing(window, floorFolder);
+    TimeShowingLocation(window, floorFolder.c_str());
     printf("the %d-entry folder listed again, for sorting\n", kFloorEntries);
     CheckRowCount(window, kFloorEntries);
     MeasureSorts(window);

@@ -89,11 +89,7 @@ double TimeCommandOnAllRows(HWND window, WORD command)
 {
     SendCommand(window, IDM_SELECT_ALL);
     Pump(0);
-    Stopwatch watch;
-    SendCommand(window, command);
-    double seconds = watch.Seconds();
-    Pump(0);
-    return seconds;
+    return TimeThenPump([&] { SendCommand(window, command); });
 }
 
 void MeasureVaultTransfers(HWND window)
@@ -244,17 +240,6 @@ bool CreateVault(char drive, int firstEntry, int entries)
     return true;
 }
 
-double TimeVaultView(HWND window)
-{
-    ClearItemList(window);  // as if it were opened from an empty folder
-    Pump(0);
-    Stopwatch watch;
-    ShowLocation(window, kVaultMarker);
-    double seconds = watch.Seconds();
-    Pump(0);
-    return seconds;
-}
-
 void MeasureVaultView(HWND window)
 {
     constexpr int kDrives = sizeof kVaultDrives - 1;
@@ -268,7 +253,7 @@ void MeasureVaultView(HWND window)
         }
     }
     printf("created the vaults of D: and E: with %d entries each in %.1f s\n", kPerDrive, made.Seconds());
-    double seconds = BestOf(kRuns, [&] { return TimeVaultView(window); });
+    double seconds = BestOf(kRuns, [&] { return TimeShowingLocation(window, kVaultMarker); });
     printf("vault view, %d entries on D: and E: (best of %d): %.3f s (goal <= %.1f s) %s\n", kVaultViewEntries, kRuns,
            seconds, kVaultViewGoalSeconds, Verdict(seconds <= kVaultViewGoalSeconds));
     CheckRowCount(window, kVaultViewEntries);
