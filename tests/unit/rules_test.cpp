@@ -24,6 +24,7 @@ TEST(TextRules, BoundedWritersFitExactlyOrLeaveEmpty)
     const std::pair<std::function<bool(char*, size_t)>, std::string> writers[] = {
         {[](char* o, size_t n) { return FormatKilobytes(uint64_t{1} << 32, o, n); }, "4194305KB"},
         {[](char* o, size_t n) { return FormatGigabytes(UINT64_MAX, o, n); }, "17179869184.000G"},
+        {[](char* o, size_t n) { return FormatItemTime(999, 3, 5, 7, 9, o, n); }, "999-03-05 07:09"},
         {[](char* o, size_t n) { return JoinPath(("C:\\" + kCheng).c_str(), "a", o, n); }, "C:\\" + kCheng + "\\a"},
     };
     for (const auto& w : writers) {
