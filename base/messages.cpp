@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -64,15 +65,18 @@ int ShowMessage(HWND owner, Message message, const char* caption)
 
 int ShowFormattedMessage(HWND owner, Message message, const char* caption, ...)
 {
-    // Arguments are paths and short lists; a text longer than the buffer is
-    // only shown shorter.
+    // Measured first, so a long list of names is shown whole, never cut
+    // inside a double-byte character.
     const MessageRule& rule = RuleOf(message);
-    char text[2048];
-    va_list arguments;
+    va_list arguments, measuring;
     va_start(arguments, caption);
-    vsnprintf(text, sizeof text, rule.text, arguments);
+    va_copy(measuring, arguments);
+    int length = vsnprintf(nullptr, 0, rule.text, measuring);
+    va_end(measuring);
+    std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    vsnprintf(text.data(), text.size(), rule.text, arguments);
     va_end(arguments);
-    return MessageBoxA(owner, text, caption ? caption : rule.caption, rule.flags);
+    return MessageBoxA(owner, text.data(), caption ? caption : rule.caption, rule.flags);
 }
 
 void SystemErrorText(DWORD code, char* text, int capacity)

@@ -41,9 +41,9 @@ std::string NodeData(HWND window, HTREEITEM node, UINT mask)
 
 std::string WindowText(HWND window)
 {
-    char text[2048] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    return text.data();
 }
 
 }  // namespace

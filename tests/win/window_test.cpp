@@ -167,6 +167,10 @@ QV_TEST(OpenErrorsAndPathsTooLong)
     DialogCatcher dialogs;
     for (INT_PTR code : {SE_ERR_SHARE, SE_ERR_DLLNOTFOUND, SE_ERR_OOM})  // codes outside the table show nothing
         ReportOpenError(window, "X:\\f", code);
+    std::string many;  // a message's text is never cut, least of all inside a character
+    for (int i = 0; i < 1500; ++i)
+        many += "誠";
+    ShowFormattedMessage(window, Message::PathTooLongToOpen, nullptr, many.c_str());
     // A folder whose search pattern can't fit is not opened; entries whose
     // full path can't fit are left out, and the user is told.
     DoubleClickRow(window, std::string(250, 'd'));
@@ -174,7 +178,7 @@ QV_TEST(OpenErrorsAndPathsTooLong)
     DoubleClickRow(window, std::string(200, 'b'));
     CHECK_EQ(std::string(CurrentFolder()) + "|" + Rows(window), folder / std::string(200, 'b') + "|short.txt");
     CHECK_EQ(dialogs.Texts(),
-             Join({Text(Message::OpenSharingViolation), Text(Message::OpenDllNotFound),
+             Join({Text(Message::OpenSharingViolation), Text(Message::OpenDllNotFound), "路径太长，无法打开：" + many,
                    Text(Message::PathTooLongToOpen, folder / std::string(250, 'd')), "有 1 个项目的路径过长，未列出"}));
     CHECK_EQ(dialogs.Seen()[0].caption, "X:\\f");
     RemoveDirectoryW(deep.c_str());
