@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "base/ansi_text.h"
 #include "base/app_state.h"
 #include "base/layout.h"
 #include "base/messages.h"
@@ -22,6 +23,14 @@ bool RegisterMainClass(const char* className)
     return RegisterClassExA(&windowClass) != 0;
 }
 
+bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+bool IsEditingKey(WPARAM key)
+{
+    bool control = GetKeyState(VK_CONTROL) < 0;
+    return key == VK_DELETE || (control && (key == 'A' || key == 'C' || key == 'X' || key == 'V'));
+}
+
 void CentreWindow(HWND window)
 {
     WindowOrigin origin = CentreMainWindow(GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
@@ -33,6 +42,7 @@ void CentreWindow(HWND window)
 HWND StartApplication(HINSTANCE instance, int showCommand)
 {
     g_app.instance = instance;
+    UseCodePage(GetACP(), IsLeadByte);
     // Shell look-ups and the verbs ShellExecuteA runs may use COM, which the
     // user-interface thread keeps initialised for its whole life.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -75,7 +85,16 @@ int RunMessageLoop(HWND window)
 
 void DispatchThreadMessage(HWND window, MSG& message)
 {
-    if (TranslateAcceleratorA(window, g_app.accelerators, &message))
+    // In the list's label editor Delete, Ctrl+A, Ctrl+C, Ctrl+X and Ctrl+V
+    // edit the name instead of acting on the selected items.
+    bool editing = message.message == WM_KEYDOWN && IsEditingKey(message.wParam) &&
+                   message.hwnd == reinterpret_cast<HWND>(SendMessageA(ItemList(window), LVM_GETEDITCONTROL, 0, 0));
+    if (editing && message.wParam == 'A') {
+        // The edit control of Windows XP has no Ctrl+A of its own.
+        SendMessageA(message.hwnd, EM_SETSEL, 0, -1);
+        return;
+    }
+    if (!editing && TranslateAcceleratorA(window, g_app.accelerators, &message))
         return;
     TranslateMessage(&message);
     DispatchMessageA(&message);

@@ -85,13 +85,14 @@ struct NotificationRule {
 
 LRESULT OnListClick(HWND window, NMHDR*) { return ShowSelectionStatus(window), 0; }
 LRESULT OnListDoubleClick(HWND window, NMHDR*) { return OpenSelectedItem(window), 0; }
-// A nonzero answer stops the edit: only items of a folder can be renamed.
+// A nonzero answer stops the edit: only items of a folder can be renamed,
+// and only those whose name Windows reads as it stands.
 LRESULT OnBeginLabelEdit(HWND window, NMHDR*)
 {
     if (!MayEditLabel())
         return TRUE;
     BeginLabelEdit(window);
-    return 0;
+    return MayRenameItem(window, g_app.labelEditOldName) ? 0 : TRUE;
 }
 LRESULT OnEndLabelEdit(HWND window, NMHDR* notification)
 {

@@ -12,10 +12,11 @@
 
 using PathSlot = std::array<char, MAX_PATH>;
 
-// A password of up to this many characters (twice as many bytes in code
-// page 936) can be set and entered; older versions stored up to 32 bytes.
+// A new password has up to this many characters. Every stored password of
+// up to kStoredPasswordBytes bytes can be entered: earlier versions stored
+// up to 99.
 constexpr int kPasswordCharacters = 32;
-constexpr int kPasswordBytes = 2 * kPasswordCharacters;
+constexpr int kStoredPasswordBytes = 99;
 
 struct AppState {
     HINSTANCE instance = nullptr;
@@ -30,7 +31,7 @@ struct AppState {
     char driveLetters[27] = {};         // the drives present when the drives view was last built
     char labelEditOldName[MAX_PATH] = {};
     // The text last typed into a password dialog during this run.
-    char rememberedPassword[kPasswordBytes + 1] = {};
+    char rememberedPassword[kStoredPasswordBytes + 1] = {};
 
     // Paths of the folder-tree nodes; a node's item data points into this
     // table, which only grows and never moves its elements.

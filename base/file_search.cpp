@@ -1,6 +1,6 @@
 #include "base/file_search.h"
 
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 
 FileSearch::FileSearch(const char* pattern)
 {

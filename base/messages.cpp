@@ -1,6 +1,7 @@
 #include "base/messages.h"
 
-#include "base/cp936.h"
+#include "base/ansi_text.h"
+#include "base/item_names.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -9,6 +10,7 @@
 namespace {
 
 const char kTip[] = "提示";
+const char kRename[] = "重命名";
 
 struct CatalogueEntry {
     Message message;
@@ -37,6 +39,12 @@ const CatalogueEntry kCatalogue[] = {
     {Message::PlusInPath, {"文件名或文件所在路径不能带包含 ‘+’", kTip, MB_ICONWARNING}},
     {Message::ItemsNotMoved, {"有 %d 个项目未能移动，原样保留：\n%s", kTip, MB_ICONWARNING}},
     {Message::ItemsNotDeleted, {"有 %d 个项目未删除：\n%s", kTip, MB_ICONWARNING}},
+    {Message::NameNotAddressable, {"无法处理“%s”：%s", kTip, MB_ICONWARNING}},
+    {Message::NameEmpty, {"文件名不能为空", kRename, MB_ICONWARNING}},
+    {Message::NameHasForbiddenCharacter,
+     {"文件名不能包含下列字符：\\ / : * ? \" < > |，也不能包含控制字符", kRename, MB_ICONWARNING}},
+    {Message::NameIsDevice, {"“%s”是系统保留的设备名，不能用作文件名", kRename, MB_ICONWARNING}},
+    {Message::NameTaken, {"此文件夹中已有名为“%s”的项目", kRename, MB_ICONWARNING}},
     {Message::NewItemInDrivesView, {"磁盘页面不能新建文件", "Explorer", MB_ICONERROR}},
     {Message::FileExists, {"当文件已存在时，无法创建该文件", nullptr, MB_ICONERROR}},
     {Message::OutOfMemory, {"内存申请失败", "Explorer", MB_ICONERROR}},
@@ -97,7 +105,6 @@ void ShowSystemError(HWND owner, const char* caption)
 }
 
 const char SkippedItems::kPathTooLong[] = "路径过长";
-const char SkippedItems::kUnrepresentableName[] = "名称含有无法表示的字符";
 
 void SkippedItems::Add(const char* name, const char* reason)
 {
@@ -108,10 +115,10 @@ void SkippedItems::Add(const char* name, const char* reason)
         lines_ += "……";
 }
 
-void SkippedItems::AddSystemError(const char* name)
+void SkippedItems::AddSystemError(const char* name, DWORD code)
 {
     char reason[256];
-    SystemErrorText(GetLastError(), reason, sizeof reason);
+    SystemErrorText(code, reason, sizeof reason);
     Add(name, reason);
 }
 
@@ -121,7 +128,21 @@ void SkippedItems::Report(HWND owner, Message message) const
         ShowFormattedMessage(owner, message, nullptr, count_, lines_.c_str());
 }
 
-bool HasUnrepresentableCharacter(const char* name)
+const char* NotAddressableReason(const char* nameOrPath)
 {
-    return ContainsCharacter(name, '?') || ContainsCharacter(name, '*');
+    switch (FaultOfPathParts(nameOrPath)) {
+    case ListedNameFault::None: break;
+    case ListedNameFault::Wildcard: return "名称含有无法表示的字符";
+    case ListedNameFault::TrailingDotOrSpace: return "名称以点或空格结尾，系统会把它当作另一个名称";
+    case ListedNameFault::OnlyDots: return "名称只有点，系统会把它当作所在的文件夹";
+    }
+    return nullptr;
+}
+
+bool RefuseNotAddressable(HWND owner, const char* nameOrPath)
+{
+    const char* reason = NotAddressableReason(nameOrPath);
+    if (reason)
+        ShowFormattedMessage(owner, Message::NameNotAddressable, nullptr, nameOrPath, reason);
+    return reason != nullptr;
 }

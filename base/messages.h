@@ -25,8 +25,13 @@ enum class Message {
     WrongPassword,
     WrongOldPassword,
     PlusInPath,
-    ItemsNotMoved,    // %d: how many, %s: the first few with their reasons
-    ItemsNotDeleted,  // the same
+    ItemsNotMoved,       // %d: how many, %s: the first few with their reasons
+    ItemsNotDeleted,     // the same
+    NameNotAddressable,  // %s: the name, %s: why
+    NameEmpty,
+    NameHasForbiddenCharacter,
+    NameIsDevice,  // %s: the name
+    NameTaken,     // %s: the name
     NewItemInDrivesView,
     FileExists,
     OutOfMemory,
@@ -59,18 +64,20 @@ void SystemErrorText(DWORD code, char* text, int capacity);
 class SkippedItems {
 public:
     void Add(const char* name, const char* reason);
-    // Adds an item with the system's text for the last error.
-    void AddSystemError(const char* name);
+    // Adds an item with the system's text for an error code.
+    void AddSystemError(const char* name, DWORD code);
     void Report(HWND owner, Message message) const;
 
     static const char kPathTooLong[];
-    static const char kUnrepresentableName[];
 
 private:
     int count_ = 0;
     std::string lines_;
 };
 
-// The list shows a character that code page 936 can't hold as '?', which no
-// file name contains: the ANSI name would name another file, or several.
-bool HasUnrepresentableCharacter(const char* name);
+// Why a command must leave an item alone because its name, or a part of its
+// path, names another item in Windows' reading (base/item_names.h); null
+// when the file system can be handed it as it stands.
+const char* NotAddressableReason(const char* nameOrPath);
+// Tells the user that a command can't act on the item; true when it can't.
+bool RefuseNotAddressable(HWND owner, const char* nameOrPath);

@@ -1,6 +1,6 @@
 #include "base/vault_names.h"
 
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,7 +16,7 @@ bool CopyReplacing(const char* text, char from, char to, char* out, size_t capac
     if (length >= capacity)
         return false;
     std::memcpy(out, text, length + 1);
-    for (char* p = out; *p != '\0'; p += CharLength936(p)) {
+    for (char* p = out; *p != '\0'; p += CharLength(p)) {
         if (*p == from)
             *p = to;
     }

@@ -1,6 +1,6 @@
 #include "browse/item_text.h"
 
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -137,7 +137,7 @@ const char* ExtensionOf(const char* name)
 {
     const char* extension = nullptr;
     const char* p = name;
-    for (; *p != '\0'; p += CharLength936(p)) {
+    for (; *p != '\0'; p += CharLength(p)) {
         if (*p == '\\')
             extension = nullptr;
         else if (*p == '.')
@@ -149,8 +149,8 @@ const char* ExtensionOf(const char* name)
 bool SameExtension(const char* a, const char* b)
 {
     while (*a != '\0' && *b != '\0') {
-        size_t lengthA = CharLength936(a);
-        size_t lengthB = CharLength936(b);
+        size_t lengthA = CharLength(a);
+        size_t lengthB = CharLength(b);
         if (lengthA != lengthB)
             return false;
         if (lengthA == 2 ? (a[0] != b[0] || a[1] != b[1]) : LowerLetter(*a) != LowerLetter(*b))

@@ -1,6 +1,6 @@
 #include "base/app_state.h"
 #include "base/controls.h"
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 #include "base/file_search.h"
 #include "base/messages.h"
 #include "base/redraw_guard.h"
@@ -82,7 +82,7 @@ void ShowLocation(HWND window, const char* location, Columns columns)
     char copy[MAX_PATH];
     lstrcpynA(copy, location, sizeof copy);
     View view = ViewOfLocation(copy);
-    if (view == View::Folder && !CanListFolder(window, copy))
+    if (view == View::Folder && (RefuseNotAddressable(window, copy) || !CanListFolder(window, copy)))
         return;
     ClearItemList(window);
     if (columns == Columns::Install)

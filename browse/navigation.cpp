@@ -1,7 +1,8 @@
 #include "base/app_state.h"
 #include "base/controls.h"
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 #include "base/file_search.h"
+#include "base/item_names.h"
 #include "base/messages.h"
 #include "browse/browse.h"
 #include "browse/browse_parts.h"
@@ -54,11 +55,12 @@ void OpenDriveRow(HWND window, HWND list, int row, const char* name)
     ShowLocation(window, drive);
 }
 
-// The tree shows sub-folders that are not system folders, hidden ones included.
+// The tree shows sub-folders that are not system folders, hidden ones
+// included, but none whose name Windows reads as another folder's.
 bool IsTreeFolder(const WIN32_FIND_DATAA& found)
 {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) &&
-           !IsDotOrDotDot(found);
+           !IsDotOrDotDot(found) && FaultOfListedName(found.cFileName) == ListedNameFault::None;
 }
 
 // True when a folder holds a sub-folder the tree would show. Looked up in the
@@ -103,7 +105,7 @@ void OpenSelectedItem(HWND window)
         OpenDriveRow(window, list, row, name);
         return;
     }
-    if (CurrentView() == View::Vault)
+    if (CurrentView() == View::Vault || RefuseNotAddressable(window, name))
         return;
 
     char path[MAX_PATH];

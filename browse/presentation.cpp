@@ -1,5 +1,5 @@
 #include "base/app_state.h"
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 #include "base/file_search.h"
 #include "browse/browse_parts.h"
 #include "browse/item_text.h"

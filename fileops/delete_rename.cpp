@@ -1,5 +1,7 @@
 #include "base/app_state.h"
-#include "base/cp936.h"
+#include "base/ansi_text.h"
+#include "base/file_search.h"
+#include "base/item_names.h"
 #include "base/messages.h"
 #include "base/redraw_guard.h"
 #include "base/rows.h"
@@ -11,6 +13,7 @@
 
 #include <io.h>
 
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -52,10 +55,10 @@ void DeleteSelectedItems(HWND window)
     int listed = 0;
     SkippedItems refused;
     ForEachSelectedRow(list, [&](int row, const char* name) {
-        // The shell takes '?' and '*' for wildcards, which would delete other files.
+        // A name Windows reads as another, or as a pattern, would delete other items.
         char path[MAX_PATH];
-        if (HasUnrepresentableCharacter(name))
-            refused.Add(name, SkippedItems::kUnrepresentableName);
+        if (const char* reason = NotAddressableReason(name))
+            refused.Add(name, reason);
         else if (!JoinPath(CurrentFolder(), name, path, sizeof path) ||
                  !AppendToDeleteList(path, paths.get(), capacity, used))
             refused.Add(name, SkippedItems::kPathTooLong);
@@ -80,10 +83,50 @@ void DeleteSelectedItems(HWND window)
 
 bool MayEditLabel() { return CurrentView() == View::Folder; }
 
+bool MayRenameItem(HWND window, const char* oldName) { return !RefuseNotAddressable(window, oldName); }
+
+namespace {
+
+// The name typed into the label editor; false when it is longer than a name can be.
+bool ReadEditedName(HWND editor, char (&name)[MAX_PATH])
+{
+    // GetWindowTextLengthA may overstate the length of the (Unicode) editor's
+    // text, so the text is read whole and what was read is measured.
+    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(editor)) + 1, '\0');
+    GetWindowTextA(editor, text.data(), static_cast<int>(text.size()));
+    return CopyText(text.data(), name, sizeof name);
+}
+
+// Tells the user why a typed name can't be taken; true when it can't.
+bool RefuseTypedName(HWND window, const char* name)
+{
+    switch (FaultOfTypedName(name)) {
+    case TypedNameFault::None: return false;
+    case TypedNameFault::Empty: ShowMessage(window, Message::NameEmpty); break;
+    case TypedNameFault::ForbiddenCharacter: ShowMessage(window, Message::NameHasForbiddenCharacter); break;
+    case TypedNameFault::DeviceName: ShowFormattedMessage(window, Message::NameIsDevice, nullptr, name); break;
+    }
+    return true;
+}
+
+// True when a new path names another item than the one being renamed: the
+// search finds the item itself when only the letter case changes.
+bool TakenByAnotherItem(const char* newPath, const char* oldName)
+{
+    if (GetFileAttributesA(newPath) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    FileSearch search = FileSearch::ForPath(newPath);
+    return !search.Next() || std::strcmp(search.Entry().cFileName, oldName) != 0;
+}
+
+}  // namespace
+
 void RenameItem(HWND window, const NMLVDISPINFOA* edit)
 {
-    // A cancelled edit (Esc) carries no text.
-    if (!MayEditLabel() || edit->item.pszText == nullptr)
+    // A cancelled edit (Esc) carries no text; a name the edit began on was
+    // refused then.
+    const char* oldName = g_app.labelEditOldName;
+    if (!MayEditLabel() || edit->item.pszText == nullptr || NotAddressableReason(oldName))
         return;
     HWND list = ItemList(window);
     HWND editor = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
@@ -91,17 +134,23 @@ void RenameItem(HWND window, const NMLVDISPINFOA* edit)
     // Zero-filled, so each path is followed by the two NULs the shell wants.
     char oldPath[MAX_PATH + 1] = {};
     char newPath[MAX_PATH + 1] = {};
-    const char* oldName = g_app.labelEditOldName;
     // A name whose path doesn't fit is refused, not cut.
-    bool fits = GetWindowTextLengthA(editor) < static_cast<int>(sizeof newName);
-    if (fits)
-        GetWindowTextA(editor, newName, sizeof newName);
+    bool fits = ReadEditedName(editor, newName);
+    TrimTypedName(newName);
     if (fits && lstrcmpA(newName, oldName) == 0)
+        return;
+    if (fits && RefuseTypedName(window, newName))
         return;
     if (!fits || !JoinPath(CurrentFolder(), oldName, oldPath, MAX_PATH) ||
         !JoinPath(CurrentFolder(), newName, newPath, MAX_PATH)) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         ShowSystemError(window, RuleOf(Message::ExtensionChange).caption);
+        return;
+    }
+    // The shell's rename answers its own replace question with yes, so a
+    // name another item has is refused before the shell is asked.
+    if (TakenByAnotherItem(newPath, oldName)) {
+        ShowFormattedMessage(window, Message::NameTaken, nullptr, newName);
         return;
     }
     if (ExtensionChanges(oldName, newName) && ShowMessage(window, Message::ExtensionChange) == IDNO)

@@ -12,6 +12,9 @@ void DeleteSelectedItems(HWND window);
 void RenameItem(HWND window, const NMLVDISPINFOA* edit);
 // True when a label edit may start: only items of a folder can be renamed.
 bool MayEditLabel();
+// True when the item whose label edit begins may be renamed; otherwise the
+// user is told why not (its name is one Windows reads as another).
+bool MayRenameItem(HWND window, const char* oldName);
 // The path whose properties sheet the command shows; false when none.
 bool PropertiesTarget(HWND window, char (&path)[MAX_PATH]);
 void ShowProperties(HWND window);

@@ -1,6 +1,6 @@
 #include "fileops/fileops_rules.h"
 
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 #include "base/app_state.h"
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 #include "base/messages.h"
 #include "browse/browse.h"
 #include "fileops/fileops.h"

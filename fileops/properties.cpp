@@ -1,5 +1,6 @@
 #include "base/app_state.h"
-#include "base/cp936.h"
+#include "base/ansi_text.h"
+#include "base/messages.h"
 #include "base/rows.h"
 #include "browse/item_text.h"
 #include "fileops/fileops.h"
@@ -24,7 +25,7 @@ bool PropertiesTarget(HWND window, char (&path)[MAX_PATH])
     char text[MAX_PATH];
     ReadRowText(list, SelectionMark(list), 0, text, sizeof text);
     if (view == View::Folder)
-        return JoinPath(CurrentFolder(), text, path, sizeof path);
+        return !RefuseNotAddressable(window, text) && JoinPath(CurrentFolder(), text, path, sizeof path);
     char letter = DriveLetterOfDisplayName(text);
     wsprintfA(path, "%c:", letter);
     return letter != 0;

@@ -37,19 +37,24 @@ if [ "$arch" = win64 ]; then
 fi
 
 # Wine decodes Unix file names with the C library's locale: without a real
-# zh_CN.UTF-8 locale, Chinese names come out garbled.
+# zh_CN.UTF-8 locale, Chinese names come out garbled. Tests that run under
+# code page 1252 use en_US.UTF-8.
 locales="$(dirname "$work")/locale"
-if [ ! -e "$locales/zh_CN.UTF-8/LC_CTYPE" ]; then
-    mkdir -p "$locales"
-    localedef -i zh_CN -f UTF-8 "$locales/zh_CN.UTF-8" 2>/dev/null || true
-fi
+for locale in zh_CN en_US; do
+    if [ ! -e "$locales/$locale.UTF-8/LC_CTYPE" ]; then
+        mkdir -p "$locales"
+        localedef -i $locale -f UTF-8 "$locales/$locale.UTF-8" 2>/dev/null || true
+    fi
+done
 export LOCPATH="$locales"
 { export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8; } 2>/dev/null  # this shell itself has no such locale
 
 xvfb_pid=
+elsewhere=
 cleanup() {
     wineserver -k 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    [ -n "$elsewhere" ] && rm -rf "$elsewhere"
 }
 trap cleanup EXIT
 
@@ -76,6 +81,12 @@ if [ "$user_session" = 0 ]; then
     for letter in a d e f; do
         ln -s "$work/drives/$letter" "$WINEPREFIX/dosdevices/$letter:"
     done
+    # D:\elsewhere lies on another file system, where no rename reaches:
+    # /dev/shm is a tmpfs on most machines. Without one the tests say so.
+    elsewhere=$(mktemp -d /dev/shm/qv-elsewhere.XXXXXX 2>/dev/null) || elsewhere=
+    if [ -n "$elsewhere" ] && [ "$(stat -c %d "$elsewhere")" != "$(stat -c %d "$work/drives/d")" ]; then
+        ln -s "$elsewhere" "$work/drives/d/elsewhere"
+    fi
     # Once the Unix root is gone Wine reaches only what lies on its drives.
     cp "$here/test-drives.reg" "$WINEPREFIX/drive_c/test-drives.reg"
     (cd "$WINEPREFIX/drive_c" && wine regedit /S 'C:\test-drives.reg')

@@ -1,11 +1,13 @@
 #include "base/app_state.h"
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 #include "base/messages.h"
 #include "browse/browse.h"
 #include "res/resource.h"
 #include "vault/vault.h"
 
 #include <shlwapi.h>
+
+#include <vector>
 
 namespace {
 
@@ -14,16 +16,18 @@ const char kPasswordValue[] = "PassWord";
 
 // Room for the longest password, a NUL the registry may add when reading,
 // and one more NUL that the read never reaches.
-using StoredPassword = char[kPasswordBytes + 2];
+using StoredPassword = char[kStoredPasswordBytes + 2];
 
-// The stored password, or "" when none is stored or it can't be read.
+// The stored password, or "" when none is stored or it can't be read: a
+// value longer than any password counts as unreadable.
 void ReadStoredPassword(StoredPassword& password)
 {
     // The value is stored without its NUL; the buffer is zero-filled and one
     // byte longer than the size passed, so it stays terminated.
     ZeroMemory(password, sizeof password);
     DWORD size = sizeof password - 1;
-    if (SHGetValueA(HKEY_CURRENT_USER, kPasswordKey, kPasswordValue, nullptr, password, &size) != ERROR_SUCCESS)
+    if (SHGetValueA(HKEY_CURRENT_USER, kPasswordKey, kPasswordValue, nullptr, password, &size) != ERROR_SUCCESS ||
+        lstrlenA(password) > kStoredPasswordBytes)
         ZeroMemory(password, sizeof password);
 }
 
@@ -36,23 +40,19 @@ bool StorePassword(const char* password)
 int CountCharacters(const char* text)
 {
     int count = 0;
-    for (; *text; text += CharLength936(text))
+    for (; *text; text += CharLength(text))
         ++count;
     return count;
 }
 
 // Reads the dialog's field into the remembered password; false, leaving it
-// empty, when the field holds more than a password may have (only text put
-// in from outside can: the field takes no more while typing).
+// empty, when the field holds more bytes than a stored password can have.
 bool RememberTypedPassword(HWND dialog)
 {
-    char typed[256];
     HWND field = GetDlgItem(dialog, IDC_PASSWORD_EDIT);
-    GetWindowTextA(field, typed, sizeof typed);
-    bool fits =
-        GetWindowTextLengthA(field) < static_cast<int>(sizeof typed) && CountCharacters(typed) <= kPasswordCharacters;
-    lstrcpynA(g_app.rememberedPassword, fits ? typed : "", sizeof g_app.rememberedPassword);
-    return fits;
+    std::vector<char> typed(static_cast<size_t>(GetWindowTextLengthA(field)) + 1, '\0');
+    GetWindowTextA(field, typed.data(), static_cast<int>(typed.size()));
+    return CopyText(typed.data(), g_app.rememberedPassword, sizeof g_app.rememberedPassword);
 }
 
 bool RememberedIsStored()
@@ -75,7 +75,9 @@ bool HandleCommonMessage(HWND dialog, UINT message, INT_PTR& answer)
     switch (message) {
     case WM_INITDIALOG:
         SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_app.appIcon));
-        SendDlgItemMessageA(dialog, IDC_PASSWORD_EDIT, EM_LIMITTEXT, kPasswordCharacters, 0);
+        // The limit counts bytes on Windows (characters under Wine): the
+        // field takes every password that can be stored.
+        SendDlgItemMessageA(dialog, IDC_PASSWORD_EDIT, EM_LIMITTEXT, kStoredPasswordBytes, 0);
         answer = TRUE;
         return true;
     case WM_CLOSE:
@@ -95,7 +97,8 @@ INT_PTR CALLBACK SetPasswordProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return answer;
     if (message != WM_COMMAND || LOWORD(wParam) != IDC_PASSWORD_SET)
         return FALSE;
-    if (!RememberTypedPassword(dialog)) {
+    if (!RememberTypedPassword(dialog) || CountCharacters(g_app.rememberedPassword) > kPasswordCharacters) {
+        g_app.rememberedPassword[0] = '\0';
         ShowFormattedMessage(dialog, Message::PasswordTooLong, nullptr, kPasswordCharacters);
         return TRUE;
     }

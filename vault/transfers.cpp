@@ -1,48 +1,66 @@
 #include "base/app_state.h"
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 #include "base/messages.h"
 #include "base/rows.h"
 #include "base/vault_names.h"
 #include "vault/vault.h"
 
 #include <shellapi.h>
-#include <shlwapi.h>
 
 namespace {
 
-// Creates a folder that doesn't exist yet; false when it can't be made.
-bool EnsureFolder(const char* path)
+// Makes a folder unless it is there; 0 when it is there afterwards, else the
+// system's reason (a file in its place counts as a failure).
+DWORD EnsureFolder(const char* path)
 {
-    return PathFileExistsA(path) || CreateDirectoryA(path, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    if (CreateDirectoryA(path, nullptr))
+        return 0;
+    DWORD error = GetLastError();
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : error;
 }
 
 // The hidden root (hidden and system, set again every time) and the vault
-// of a drive; false when they can't be made.
-bool PrepareVault(char drive)
+// of a drive; 0 when they are ready, else the system's reason.
+DWORD PrepareVault(char drive)
 {
     char root[6];
     char vault[16];
     HiddenRootOf(drive, root);
     VaultFolderOf(drive, vault);
-    if (!EnsureFolder(root))
-        return false;
+    if (DWORD error = EnsureFolder(root))
+        return error;
     SetFileAttributesA(root, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     return EnsureFolder(vault);
 }
 
+// A move that renames or fails. MoveFileA copies when the target lies on
+// another volume (a drive mounted in a folder, a junction) and may leave the
+// source behind; MoveFileExA without flags neither copies nor replaces.
+DWORD Rename(const char* from, const char* to) { return MoveFileExA(from, to, 0) ? 0 : GetLastError(); }
+
+// Whether the vault of the current folder's drive is ready: prepared once
+// per transfer, before the first item, even one that is then refused.
+struct VaultState {
+    bool prepared = false;
+    DWORD error = 0;
+};
+
 // Moves one item of the current folder into its drive's vault; false when
-// the whole transfer ends here (a '+' in the path). The vault is prepared
-// once per transfer, before the first item, even one that is then refused.
-bool MoveIn(HWND window, const char* folder, const char* name, int& vaultReady, SkippedItems& notMoved)
+// the whole transfer ends here (a '+' in the path).
+bool MoveIn(HWND window, const char* folder, const char* name, VaultState& vault, SkippedItems& notMoved)
 {
     char source[MAX_PATH];
     char target[MAX_PATH];
-    if (vaultReady < 0)
-        vaultReady = PrepareVault(folder[0]) ? 1 : 0;
-    if (HasUnrepresentableCharacter(name)) {
-        notMoved.Add(name, SkippedItems::kUnrepresentableName);
-    } else if (!vaultReady) {
-        notMoved.AddSystemError(name);
+    if (!vault.prepared) {
+        vault.error = PrepareVault(folder[0]);
+        vault.prepared = true;
+    }
+    DWORD error = 0;
+    if (const char* reason = NotAddressableReason(name)) {
+        notMoved.Add(name, reason);
+    } else if (vault.error) {
+        notMoved.AddSystemError(name, vault.error);
     } else if (!JoinPath(folder, name, source, sizeof source)) {
         notMoved.Add(name, SkippedItems::kPathTooLong);
     } else if (ContainsCharacter(source, '+')) {
@@ -50,35 +68,37 @@ bool MoveIn(HWND window, const char* folder, const char* name, int& vaultReady, 
         return false;
     } else if (!VaultEntryOf(source, target, sizeof target)) {
         notMoved.Add(name, SkippedItems::kPathTooLong);
-    } else if (!MoveFileA(source, target)) {
-        notMoved.AddSystemError(name);
+    } else if ((error = Rename(source, target)) != 0) {
+        notMoved.AddSystemError(name, error);
     }
     return true;
 }
 
-// Creates the missing folders of a home path, outer ones first.
-bool RecreateFolders(const char* homePath)
+// Creates the missing folders of a home path, outer ones first; 0, or the
+// system's reason for the first that can't be made.
+DWORD RecreateFolders(const char* homePath)
 {
     char folder[MAX_PATH];
-    for (const char* p = homePath + 3; *p; p += CharLength936(p)) {
+    for (const char* p = homePath + 3; *p; p += CharLength(p)) {
         if (*p != '\\')
             continue;
         lstrcpynA(folder, homePath, static_cast<int>(p - homePath) + 1);
-        if (!EnsureFolder(folder))
-            return false;
+        if (DWORD error = EnsureFolder(folder))
+            return error;
     }
-    return true;
+    return 0;
 }
 
 void MoveOut(HWND window, const char* homePath, bool open, SkippedItems& notMoved)
 {
     char source[MAX_PATH];
-    if (HasUnrepresentableCharacter(homePath)) {
-        notMoved.Add(homePath, SkippedItems::kUnrepresentableName);
+    DWORD error = 0;
+    if (const char* reason = NotAddressableReason(homePath)) {
+        notMoved.Add(homePath, reason);
     } else if (!VaultEntryOf(homePath, source, sizeof source)) {
         notMoved.Add(homePath, SkippedItems::kPathTooLong);
-    } else if (!RecreateFolders(homePath) || !MoveFileA(source, homePath)) {
-        notMoved.AddSystemError(homePath);
+    } else if ((error = RecreateFolders(homePath)) != 0 || (error = Rename(source, homePath)) != 0) {
+        notMoved.AddSystemError(homePath, error);
     } else if (open) {
         ShellExecuteA(window, "open", homePath, nullptr, nullptr, SW_SHOWNORMAL);
     }
@@ -96,10 +116,10 @@ void TransferVaultItems(HWND window, int mode)
     char folder[MAX_PATH];
     lstrcpynA(folder, CurrentFolder(), sizeof folder);
     SkippedItems notMoved;
-    int vaultReady = -1;
+    VaultState vault;
     ForEachSelectedRow(ItemList(window), [&](int, const char* text) {
         if (mode == kMoveIn)
-            return MoveIn(window, folder, text, vaultReady, notMoved);
+            return MoveIn(window, folder, text, vault, notMoved);
         MoveOut(window, text, mode == kMoveOutAndOpen, notMoved);
         return true;
     });

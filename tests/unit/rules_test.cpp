@@ -1,6 +1,7 @@
-// The platform-free rules: code page 936 text, item texts, drives, sorting, locations,
-// layout and the file operations' rules.
-#include "base/cp936.h"
+// The platform-free rules: text in the ANSI code page, item names and texts, drives, sorting,
+// locations, layout and the file operations' rules.
+#include "base/ansi_text.h"
+#include "base/item_names.h"
 #include "base/layout.h"
 #include "base/location.h"
 #include "browse/item_text.h"
@@ -146,4 +147,62 @@ TEST(FileopsRules, ExtensionChangesAndDeleteList)
     EXPECT_FALSE(AppendToDeleteList("C:\\c", list, 16, used));  // 11 + 5 + the last NUL > 16
     EXPECT_TRUE(AppendToDeleteList("C:", list, 16, used));
     EXPECT_EQ(std::string(list, used + 1), std::string("C:\\a\0C:\\bb\0C:\0\0", 15));
+}
+
+TEST(TextRules, NoCodePageSplitsOrMisreadsACharacter)
+{
+    // 1252 has no lead bytes; 65001 has sequences of up to four bytes.
+    struct {
+        unsigned codePage;
+        LeadBytePredicate isLeadByte;
+        std::string text;
+        const char* cutTo3;
+        int lastBackslash, lastQuestionMark;
+    } cases[] = {
+        {936, nullptr, "a" + kCheng, "a", -1, -1},
+        {936, nullptr, "\xE9?", "\xE9?", -1, 1},  // no second byte lies below 0x40
+        {1252, [](unsigned char) { return false; }, "a" + kCheng, "a\xD5", 2, -1},
+        {65001, nullptr, "\xE4\xB8\xAD", "", -1, -1},
+        {65001, nullptr, "\xE4\xB8?\\", "\xE4\xB8", 3, 2},  // an unfinished sequence is bytes
+    };
+    for (const auto& c : cases) {
+        UseCodePage(c.codePage, c.isLeadByte);
+        char out[8];
+        CopyTextCut(c.text.c_str(), out, 3);
+        const char* backslash = FindLastCharacter(c.text.c_str(), '\\');
+        const char* question = FindLastCharacter(c.text.c_str(), '?');
+        EXPECT_EQ(out, std::string(c.cutTo3)) << c.codePage << " " << c.text;
+        EXPECT_EQ(backslash ? backslash - c.text.c_str() : -1, c.lastBackslash) << c.codePage << " " << c.text;
+        EXPECT_EQ(question ? question - c.text.c_str() : -1, c.lastQuestionMark) << c.codePage << " " << c.text;
+    }
+    UseCodePage(936, nullptr);
+}
+
+TEST(ItemNames, NamesWindowsWouldReadAsOthersAreRefused)
+{
+    // W wildcard, T trailing dot or space, D only dots, - none.
+    std::string listed;
+    for (const std::string& name : {std::string("a."), std::string("a "), std::string("..."), std::string("a.b"),
+                                    std::string("\xE9?.txt"), std::string("a*"), kCheng, kCheng + ".", kBen + " x"})
+        listed += "-WTD"[static_cast<int>(FaultOfListedName(name.c_str()))];
+    EXPECT_EQ(listed, "TTD-WW-T-");
+    std::string paths;
+    for (const char* path : {"D:\\docs.\\a.txt", "D:\\docs\\a.txt", "E:\\\\a.txt", "D:", "D:\\a\\b "})
+        paths += "-WTD"[static_cast<int>(FaultOfPathParts(path))];
+    EXPECT_EQ(paths, "T---T");
+
+    // Trimmed first; E empty, F forbidden character, N device name, - none.
+    std::string typed;
+    for (const std::string& name :
+         {std::string("b.txt.. "), std::string(". .."), std::string("..\\x.txt"), std::string("a/b"),
+          std::string("a\x01"), std::string("a|"), std::string("CON"), std::string("con.txt"), std::string("nul .a"),
+          std::string("Com9"), std::string("COM10"), std::string("LPT0"), std::string("console"), kCheng,
+          std::string("\xB1\x7C")}) {
+        char text[32];
+        snprintf(text, sizeof text, "%s", name.c_str());
+        TrimTypedName(text);
+        typed += std::string(text).substr(0, 5) + ":" + "-EFN"[static_cast<int>(FaultOfTypedName(text))] + " ";
+    }
+    EXPECT_EQ(typed, "b.txt:- :E ..\\x.:F a/b:F a\x01:F a|:F CON:N con.t:N nul .:N Com9:N COM10:- LPT0:- conso:- " +
+                         kCheng + ":- \xB1\x7C:- ");
 }

@@ -6,6 +6,8 @@
 #include "browse/browse.h"
 #include "fileops/fileops.h"
 
+#include <map>
+
 using namespace qvtest;
 
 namespace {
@@ -102,33 +104,103 @@ QV_TEST(DeleteAsksTheShellAndRefusesWhatItCannotName)
     RemoveTree("D:\\ \\");
 }
 
-QV_TEST(RenameWarnsWhenTheExtensionChanges)
+QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
 {
     HWND window = StartMainWindow();
     TestFolder folder("D:\\rename", {"a.txt", "readme", "notes.old\\"});
     ShowLocation(window, *folder);
+    const char ask[] = "如果改变文件扩展名，可能会导致文件不可用。\n确实要更改吗?";
     const struct {
         const char *from, *to;
-        int answer;  // 0: not asked; -1: Esc ends the edit
-        const char* after;
-    } cases[] = {{"a.txt", "a.doc", IDNO, "a.txt"},
-                 {"a.txt", "b.TXT", IDYES, "b.TXT"},
-                 {"readme", "readme.txt", 0, "readme.txt"},
-                 {"notes.old", "memo.old", 0, "memo.old"},
-                 {"memo.old", "memo", IDYES, "memo"},
-                 {"memo", "memo", 0, "memo"},
-                 {"memo", "other", -1, "memo"}};
+        int answer;  // -1: Esc ends the edit
+        const char *said, *after;
+    } cases[] = {{"a.txt", "a.doc", IDNO, ask, "a.txt"},
+                 {"a.txt", "..\\a.txt", 0, "文件名不能包含下列字符：\\ / : * ? \" < > |，也不能包含控制字符", "a.txt"},
+                 {"a.txt", "con.txt", 0, "“con.txt”是系统保留的设备名，不能用作文件名", "a.txt"},
+                 {"a.txt", "readme", 0, "此文件夹中已有名为“readme”的项目", "a.txt"},
+                 // A change of letter case alone is no clash (Wine's shell then keeps the name).
+                 {"a.txt", "A.txt", 0, "", "a.txt"},
+                 {"a.txt", "b.TXT . .", IDYES, ask, "b.TXT"},
+                 {"b.TXT", ". ..", 0, "文件名不能为空", "b.TXT"},
+                 {"readme", "readme.txt", 0, "", "readme.txt"},
+                 {"notes.old", "memo.old", 0, "", "memo.old"},
+                 {"memo.old", "memo", IDYES, ask, "memo"},
+                 {"memo", "memo", 0, "", "memo"},
+                 {"memo", "other", -1, "", "memo"}};
     for (const auto& c : cases) {
         DialogCatcher dialogs;
-        dialogs.Answer({c.answer});
+        if (c.answer > 0)
+            dialogs.Answer({c.answer});
         int row = FindRow(window, c.from);
         SelectRows(window, {row});
         SendCommand(window, 32779);
         SetWindowTextA(EditControl(window), c.to);
         SendMessageA(EditControl(window), WM_KEYDOWN, c.answer < 0 ? VK_ESCAPE : VK_RETURN, 0);
         CHECK_EQ(dialogs.Texts() + "|" + RowText(window, row) + (PathExists(folder / c.after) ? "" : " missing"),
-                 (c.answer > 0 ? Text(Message::ExtensionChange) : "") + "|" + c.after);
+                 c.said + std::string("|") + c.after);
     }
+    CHECK_EQ(ReadFileText(folder / "b.TXT") + ReadFileText(folder / "readme.txt") + std::to_string(RowCount(window)),
+             "a.txtreadme3");
+    CHECK(!PathExists("D:\\a.txt"));
+}
+
+QV_TEST(CommandsLeaveNamesWindowsReadsAsOthersAlone)
+{
+    // "a." names "a" in Windows, and "..." the folder itself.
+    HWND window = StartMainWindow();
+    TestFolder folder("D:\\names", {"a"});
+    for (const wchar_t* name : {L"D:\\names\\a.", L"D:\\names\\b ", L"D:\\names\\..."})
+        WriteExactFile(name, "odd");
+    ShowLocation(window, *folder);
+    const std::string dot = "名称以点或空格结尾，系统会把它当作另一个名称";
+    std::map<int, std::string> lines = {{FindRow(window, "a."), "a.：" + dot},
+                                        {FindRow(window, "b "), "b ：" + dot},
+                                        {FindRow(window, "..."), "...：名称只有点，系统会把它当作所在的文件夹"}};
+    std::string listed;
+    for (const auto& line : lines)
+        listed += line.second + "\n";
+    DialogCatcher dialogs;
+    for (WORD command : {WORD{32778}, WORD{32815}}) {  // each refreshes the list
+        SelectRows(window, {FindRow(window, "a."), FindRow(window, "b "), FindRow(window, "...")});
+        SendCommand(window, command);
+    }
+    SelectRows(window, {FindRow(window, "a.")});
+    char path[MAX_PATH];
+    SendCommand(window, 105);
+    Notify(window, 130, static_cast<UINT>(NM_DBLCLK));
+    SendCommand(window, 32779);
+    CHECK(!PropertiesTarget(window, path) && !EditControl(window));
+    const std::string refused = "无法处理“a.”：" + dot;
+    CHECK_EQ(dialogs.Texts(), Join({"有 3 个项目未删除：\n" + listed, "有 3 个项目未能移动，原样保留：\n" + listed,
+                                    refused, refused, refused, refused}));
+    CHECK_EQ(ReadFileText(folder / "a") + std::to_string(RowCount(window)), "a4");
+    CHECK(!PathExists("D:\\ \\Quillnest\\names+a"));
+    RemoveTree("D:\\ \\");
+}
+
+QV_TEST_IN(WildcardGuardHoldsUnderCodePage1252, en_US.UTF - 8)
+{
+    // A name the code page can't hold is listed with '?' after a byte of 0x81 or more.
+    HWND window = StartMainWindow();
+    TestFolder folder("D:\\latin");
+    for (const wchar_t* name : {L"D:\\latin\\\x00e9\x4e2d.txt",
+                                L"D:\\latin\\\x00e9"
+                                L"a.txt",
+                                L"D:\\latin\\\x00e9"
+                                L"b.txt"})
+        WriteExactFile(name, "kept");
+    ShowLocation(window, *folder);
+    DialogCatcher dialogs;
+    for (WORD command : {WORD{32778}, WORD{32815}}) {
+        SelectRows(window, {FindRow(window, "\xE9?.txt")});
+        SendCommand(window, command);
+    }
+    CHECK_EQ(std::to_string(GetACP()) + "|" + Rows(window, 0, true) + "|" + dialogs.Texts(),
+             "1252|\xE9?.txt|\xE9"
+             "a.txt|\xE9"
+             "b.txt|有 1 个项目未删除：\n\xE9?.txt：名称含有无法表示的字符\n|"
+             "有 1 个项目未能移动，原样保留：\n\xE9?.txt：名称含有无法表示的字符\n");
+    RemoveTree("D:\\ \\");
 }
 
 QV_TEST(PropertiesAndTheNumberedTree)

@@ -1,7 +1,7 @@
 #include "tests/win/harness.h"
 
 #include "app/app.h"
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 #include "base/file_search.h"
 #include "base/rows.h"
 
@@ -201,6 +201,17 @@ void PressKey(HWND target, WORD key)
     Pump();
 }
 
+void PressKeys(std::initializer_list<WORD> chord)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : chord)
+        inputs.push_back({INPUT_KEYBOARD, {}}), inputs.back().ki.wVk = key;
+    for (auto key = chord.end(); key-- != chord.begin();)
+        inputs.push_back({INPUT_KEYBOARD, {}}), inputs.back().ki.wVk = *key, inputs.back().ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Pump();
+}
+
 namespace {
 
 struct CatcherState {
@@ -263,6 +274,14 @@ std::string DialogCatcher::Texts() const
 void WriteFileText(const std::string& path, const std::string& content)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    CHECK(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+    CloseHandle(file);
+}
+
+void WriteExactFile(const std::wstring& path, const std::string& content)
+{
+    HANDLE file = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     CHECK(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
     CloseHandle(file);

@@ -21,6 +21,8 @@ struct Registrar {
     static void name();                                                                                                \
     static ::qvtest::Registrar name##Registrar(#name, name);                                                           \
     static void name()
+// A test run under another locale than zh_CN.UTF-8 (tests/win/CMakeLists.txt reads it).
+#define QV_TEST_IN(name, locale) QV_TEST(name)
 
 void Check(bool ok, const char* file, int line, const std::string& what);
 template <typename A, typename B>
@@ -61,7 +63,8 @@ std::string TreeNodePath(HWND window, HTREEITEM node);
 void ClickTreeNode(HWND window, HTREEITEM node);  // the cursor on its label, then the tree's click
 
 std::string StatusText(HWND window, int part);
-void PressKey(HWND target, WORD key);  // through the program's message loop, accelerators first
+void PressKey(HWND target, WORD key);               // through the program's message loop, accelerators first
+void PressKeys(std::initializer_list<WORD> chord);  // real input to the focus: pressed in order, released
 
 // Message boxes and dialogs that become active while a catcher lives are recorded (a dialog's
 // text as "<dialog>") and answered: a dialog by the next handler (closed when there is none),
@@ -80,6 +83,9 @@ public:
 };
 
 void WriteFileText(const std::string& path, const std::string& content);
+// Writes a file under exactly the name given, through a \\?\ path, which
+// Windows takes as it stands (trailing dots and spaces, any character).
+void WriteExactFile(const std::wstring& path, const std::string& content = "");
 std::string ReadFileText(const std::string& path);
 void MakeFolder(const std::string& path);
 void RemoveTree(const std::string& path);

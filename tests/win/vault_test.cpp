@@ -16,11 +16,14 @@ namespace {
 
 const char kKey[] = "Software\\Quillvane";
 
-// A dialog handler: types into the password field, then a button, Esc (0) or the close box (-1).
+// A dialog handler: types into the password field with key messages, then a
+// button, Esc (0) or the close box (-1).
 std::function<void(HWND)> Type(const std::string& text, int button)
 {
     return [=](HWND dialog) {
-        SetDlgItemTextA(dialog, 1012, text.c_str());
+        SetDlgItemTextA(dialog, 1012, "");
+        for (char c : text)
+            PostMessageA(GetDlgItem(dialog, 1012), WM_CHAR, static_cast<unsigned char>(c), 0);
         UINT message = button == 0 ? WM_KEYDOWN : button < 0 ? WM_CLOSE : WM_COMMAND;
         PostMessageA(button ? dialog : GetDlgItem(dialog, 1012), message, button ? std::max(button, 0) : VK_ESCAPE, 0);
     };
@@ -115,9 +118,9 @@ QV_TEST(PasswordGateAsksSetsAndRemembers)
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, "PassWord");  // deleted behind the program's back
     CHECK_EQ(ClickVaultNode(window, false, {Type("", -1)}), Join({firstUse, dialog}) + "=>C:");
 
-    // Every password that can be set can be entered: both fields take 32
-    // characters, and a longer text is refused when set.
-    std::string longest, older(32, 'q');
+    // A new password has at most 32 characters; every stored password of up to 99 bytes (earlier
+    // versions stored that many) can be typed into the enter field, and a longer one is unreadable.
+    std::string longest;
     for (int i = 0; i < 32; ++i)
         longest += "密";
     LRESULT limit = 0;
@@ -127,9 +130,13 @@ QV_TEST(PasswordGateAsksSetsAndRemembers)
     CHECK_EQ(ClickVaultNode(window, true, {readLimit, Type(longest, 1009)}),
              Join({firstUse, dialog, "密码不能超过 32 个字符", dialog, Text(Message::PasswordSet, longest)}) +
                  "=>hide");
-    CHECK_EQ(ClickVaultNode(window, true, {Type(longest, 1011)}) + std::to_string(limit), "<dialog>=>hide32");
-    RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "PassWord", REG_SZ, older.data(), 32);  // as earlier versions stored it
-    CHECK_EQ(ClickVaultNode(window, true, {Type(older, 1011)}), "<dialog>=>hide");
+    CHECK_EQ(ClickVaultNode(window, true, {Type(longest, 1011)}) + std::to_string(limit), "<dialog>=>hide99");
+    for (int length : {32, 33, 64, 99, 100}) {
+        std::string older(static_cast<size_t>(length), 'q');
+        RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "PassWord", REG_SZ, older.data(), static_cast<DWORD>(length));
+        CHECK_EQ(ClickVaultNode(window, true, {length < 100 ? Type(older, 1011) : Type("", -1)}),
+                 length < 100 ? "<dialog>=>hide" : firstUse + "|<dialog>=>C:");
+    }
     RemoveTree("D:\\ \\");
 }
 
@@ -190,6 +197,35 @@ QV_TEST(TransfersMoveItemsInAndBackAndLoseNothing)
     CHECK_EQ(ReadFileText(folder / "taken.txt") + ReadFileText("D:\\ \\Quillnest\\f+taken.txt") +
                  ReadFileText(folder / "ok.txt") + ReadFileText(folder / "blocked"),
              "homevaultok.txtfile");
+    RemoveTree("D:\\ \\");
+
+    // When the vault can't be made, each item is reported with the reason of that failure.
+    WriteExactFile(L"D:\\ ", "in the way");
+    TestFolder two("D:\\two", {"1.txt", "2.txt"});
+    Transfer(window, 32815, *two);
+    const std::string exists = SystemText(ERROR_ALREADY_EXISTS);
+    CHECK_EQ(failures.Seen().back().text + Rows(window) + std::to_string(GetFileAttributesW(L"\\\\?\\D:\\ ") & 6),
+             "有 2 个项目未能移动，原样保留：\n1.txt：" + exists + "\n2.txt：" + exists + "\n1.txt|2.txt0");
+    DeleteFileW(L"\\\\?\\D:\\ ");
+    // A move is a rename or nothing: to or from another file system it fails, and nothing is copied.
+    if (!PathExists("D:\\elsewhere\\")) {
+        printf("Moves across file systems untried: this machine has no second file system.\n");
+    } else {
+        WriteFileText("D:\\elsewhere\\far.txt", "far");
+        MakeVaultEntry('D', "elsewhere+back.txt", "back");
+        Transfer(window, 32815, "D:\\elsewhere");
+        std::string in = failures.Seen().back().text;
+        Transfer(window, 32816, "hide");
+        const std::string other = SystemText(ERROR_NOT_SAME_DEVICE);
+        CHECK_EQ(in + failures.Seen().back().text, "有 1 个项目未能移动，原样保留：\nfar.txt：" + other +
+                                                       "\n有 1 个项目未能移动，原样保留：\n" +
+                                                       "D:\\elsewhere\\back.txt：" + other + "\n");
+        CHECK_EQ(ReadFileText("D:\\elsewhere\\far.txt") + ReadFileText("D:\\ \\Quillnest\\elsewhere+back.txt") +
+                     std::to_string(PathExists("D:\\ \\Quillnest\\elsewhere+far.txt") +
+                                    PathExists("D:\\elsewhere\\back.txt")),
+                 "farback0");
+        DeleteFileA("D:\\elsewhere\\far.txt");
+    }
     RemoveTree("D:\\ \\");
 
     for (unsigned seed : {1u, 2u, 3u, 4u}) {  // random trees come back exactly

@@ -213,8 +213,14 @@ QV_TEST(ColumnSetsCommandsAndKeys)
     char edited[MAX_PATH] = {};
     GetWindowTextA(EditControl(window), edited, sizeof edited);
     CHECK(g_focusedWhenEditing && RowText(window, 1) == edited && RowText(window, 1) == g_app.labelEditOldName);
-    DialogCatcher dialogs;  // Delete in the label editor asks to delete the item, not a character
-    dialogs.Handle([](HWND confirm) { PostMessageA(confirm, WM_COMMAND, IDNO, 0); });
-    PressKey(EditControl(window), VK_DELETE);
-    CHECK(dialogs.Seen().size() == 1 && RowCount(window) == 4 && PathExists(folder / "f1"));
+    // In the label editor Delete, Ctrl+A, Ctrl+C, Ctrl+X and Ctrl+V edit the name; nothing is deleted.
+    DialogCatcher dialogs;
+    HWND editor = EditControl(window);
+    SetWindowTextA(editor, "f1x");
+    SendMessageA(editor, EM_SETSEL, 2, 2);
+    PressKeys({VK_DELETE});
+    for (WORD key : {'A', 'C', 'X', 'V', 'V'})
+        PressKeys({VK_CONTROL, key});
+    GetWindowTextA(editor, edited, sizeof edited);
+    CHECK_EQ(std::string(edited) + "|" + dialogs.Texts() + "|" + Rows(window), "f1f1||f0|f1|f2|f3");
 }

@@ -1,8 +1,11 @@
-#include "base/cp936.h"
+#include "base/ansi_text.h"
 
 #include <cstring>
 
 namespace {
+
+bool (*g_isLeadByte)(unsigned char) = IsLeadByte936;
+bool g_utf8 = false;
 
 void ClearOut(char* out, size_t capacity)
 {
@@ -10,19 +13,40 @@ void ClearOut(char* out, size_t capacity)
         out[0] = '\0';
 }
 
+// Bytes of the UTF-8 sequence at text, or 1 when it isn't a whole one.
+size_t Utf8Length(const unsigned char* text)
+{
+    unsigned char c = text[0];
+    size_t length = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 1;
+    for (size_t i = 1; i < length; ++i) {
+        if (text[i] < 0x80 || text[i] > 0xBF)
+            return 1;
+    }
+    return length;
+}
+
 }  // namespace
 
 bool IsLeadByte936(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
-size_t CharLength936(const char* text)
+void UseCodePage(unsigned codePage, LeadBytePredicate isLeadByte)
 {
-    return IsLeadByte936(static_cast<unsigned char>(text[0])) && text[1] != '\0' ? 2 : 1;
+    g_utf8 = codePage == 65001;
+    g_isLeadByte = isLeadByte ? isLeadByte : IsLeadByte936;
+}
+
+size_t CharLength(const char* text)
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    if (g_utf8)
+        return Utf8Length(bytes);
+    return g_isLeadByte(bytes[0]) && bytes[1] >= 0x40 ? 2 : 1;
 }
 
 const char* FindLastCharacter(const char* text, char c)
 {
     const char* last = nullptr;
-    for (const char* p = text; *p != '\0'; p += CharLength936(p)) {
+    for (const char* p = text; *p != '\0'; p += CharLength(p)) {
         if (*p == c)
             last = p;
     }
@@ -37,7 +61,7 @@ void CopyTextCut(const char* source, char* out, size_t capacity)
         return;
     size_t length = 0;
     while (source[length] != '\0') {
-        size_t step = CharLength936(source + length);
+        size_t step = CharLength(source + length);
         if (length + step > capacity - 1)
             break;
         length += step;
@@ -73,7 +97,7 @@ bool JoinPath(const char* folder, const char* name, char* out, size_t capacity)
 
 void LowerCaseLetters(char* text)
 {
-    for (; *text != '\0'; text += CharLength936(text)) {
+    for (; *text != '\0'; text += CharLength(text)) {
         if (*text >= 'A' && *text <= 'Z')
             *text = static_cast<char>(*text - 'A' + 'a');
     }
