@@ -16,7 +16,10 @@ bool RegisterMainClass(const char* className)
     windowClass.lpfnWndProc = MainWndProc;
     windowClass.hInstance = g_app.instance;
     windowClass.hIcon = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
-    windowClass.hIconSm = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
+    // The small icon is the icon's own 16 x 16 picture, not the large one scaled down.
+    windowClass.hIconSm =
+        static_cast<HICON>(LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = className;
@@ -41,11 +44,15 @@ void CentreWindow(HWND window)
 
 HWND StartApplication(HINSTANCE instance, int showCommand)
 {
+    // A query of an empty floppy, card or CD drive would otherwise raise the
+    // system's "no disk" box, on every start and at every click on the drive.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     g_app.instance = instance;
     UseCodePage(GetACP(), IsLeadByte);
     // Shell look-ups and the verbs ShellExecuteA runs may use COM, which the
-    // user-interface thread keeps initialised for its whole life.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // user-interface thread keeps initialised for its whole life, as the
+    // shell's documentation asks.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     g_app.appIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
 
     char title[100] = {};
@@ -53,7 +60,9 @@ HWND StartApplication(HINSTANCE instance, int showCommand)
     LoadStringA(instance, IDS_APP_TITLE, title, sizeof title);
     LoadStringA(instance, IDS_WINDOW_CLASS, className, sizeof className);
 
-    InitCommonControls();
+    // Under common controls 6 InitCommonControls registers nothing.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
     if (!RegisterMainClass(className)) {
         ShowMessage(nullptr, Message::RegistrationFailed);
         return nullptr;

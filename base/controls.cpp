@@ -82,9 +82,10 @@ void CreateControls(HWND window)
 
 void CreateImageLists(HWND window)
 {
+    // Icons keep their alpha channel only in 32-bit image lists.
     g_app.largeIcons = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 100, 0);
-    g_app.smallIcons = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 100, 0);
-    g_app.treeIcons = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 100, 0);
+    g_app.smallIcons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 100, 0);
+    g_app.treeIcons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 100, 0);
 
     HWND list = ItemList(window);
     HWND tree = FolderTree(window);

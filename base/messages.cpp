@@ -89,8 +89,11 @@ int ShowFormattedMessage(HWND owner, Message message, const char* caption, ...)
 
 void SystemErrorText(DWORD code, char* text, int capacity)
 {
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                                  LANG_USER_DEFAULT, text, static_cast<DWORD>(capacity), nullptr);
+    // Language 0 lets the system fall back from the user's language to any it
+    // has; a language asked for by name fails where the display language
+    // differs from the regional format.
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                                  static_cast<DWORD>(capacity), nullptr);
     if (length == 0)
         snprintf(text, static_cast<size_t>(capacity), "错误 %lu", code);
     for (DWORD end = length; end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r'); --end)

@@ -20,6 +20,9 @@ target_compile_options(quillvane_core PUBLIC ${QV_WINDOWS_FLAGS})
 target_link_libraries(quillvane_core PUBLIC comctl32 shell32 shlwapi ole32 gdi32 user32 kernel32 advapi32)
 target_link_options(quillvane_core PUBLIC -static -static-libgcc -static-libstdc++)
 
+# windres reads the manifest and the icons; CMake doesn't see that by itself.
+file(GLOB QV_RESOURCE_FILES ${PROJECT_SOURCE_DIR}/res/*.ico ${PROJECT_SOURCE_DIR}/res/*.manifest)
+set_source_files_properties(${PROJECT_SOURCE_DIR}/res/Quillvane.rc PROPERTIES OBJECT_DEPENDS "${QV_RESOURCE_FILES}")
 add_executable(Quillvane WIN32 app/main.cpp res/Quillvane.rc)
 target_link_libraries(Quillvane PRIVATE quillvane_core)
 set_target_properties(Quillvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)

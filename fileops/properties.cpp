@@ -16,10 +16,12 @@ bool PropertiesTarget(HWND window, char (&path)[MAX_PATH])
     if (view == View::Vault)
         return false;
     if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) <= 0) {
+        // A drive is named with its root: "D:" alone names the process's
+        // current folder on D:.
         if (view == View::Drives)
             lstrcpynA(path, "explorer", sizeof path);
         else
-            lstrcpynA(path, CurrentFolder(), 3);  // the folder's drive: "D:" of "D:\docs"
+            wsprintfA(path, "%c:\\", CurrentFolder()[0]);  // the folder's drive: "D:\" of "D:\docs"
         return true;
     }
     char text[MAX_PATH];
@@ -27,7 +29,7 @@ bool PropertiesTarget(HWND window, char (&path)[MAX_PATH])
     if (view == View::Folder)
         return !RefuseNotAddressable(window, text) && JoinPath(CurrentFolder(), text, path, sizeof path);
     char letter = DriveLetterOfDisplayName(text);
-    wsprintfA(path, "%c:", letter);
+    wsprintfA(path, "%c:\\", letter);
     return letter != 0;
 }
 

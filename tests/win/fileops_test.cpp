@@ -109,6 +109,7 @@ QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
     HWND window = StartMainWindow();
     TestFolder folder("D:\\rename", {"a.txt", "readme", "notes.old\\"});
     ShowLocation(window, *folder);
+    const std::string longName(200, 'n');  // its length is read from the text, not the editor's count
     const char ask[] = "如果改变文件扩展名，可能会导致文件不可用。\n确实要更改吗?";
     const struct {
         const char *from, *to;
@@ -126,6 +127,8 @@ QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
                  {"notes.old", "memo.old", 0, "", "memo.old"},
                  {"memo.old", "memo", IDYES, ask, "memo"},
                  {"memo", "memo", 0, "", "memo"},
+                 {"memo", longName.c_str(), 0, "", longName.c_str()},
+                 {longName.c_str(), "memo", 0, "", "memo"},
                  {"memo", "other", -1, "", "memo"}};
     for (const auto& c : cases) {
         DialogCatcher dialogs;
@@ -214,7 +217,7 @@ QV_TEST(PropertiesAndTheNumberedTree)
         return PropertiesTarget(window, path) ? std::string(path) : "<none>";
     };
     CHECK_EQ(Join({target(*folder, {0}), target(*folder, {}), target("", {3}), target("", {}), target("hide", {})}),
-             folder / "a.txt|D:|E:|explorer|<none>");
+             folder / "a.txt|D:\\|E:\\|explorer|<none>");
 
     // The numbered tree: a file named C:\Safe is left alone and reported; the
     // tree is built on a worker, the window usable meanwhile, and reported by

@@ -13,6 +13,13 @@ using namespace qvtest;
 
 namespace {
 
+HBITMAP Images(HIMAGELIST list)
+{
+    IMAGEINFO info = {};
+    ImageList_GetImageInfo(list, 0, &info);
+    return info.hbmImage;
+}
+
 bool Dimmed(HWND window, int row) { return SendMessageA(List(window), LVM_GETITEMSTATE, row, LVIS_CUT) & LVIS_CUT; }
 
 // The tree's expansion notification for a node, as a click on its button sends it.
@@ -204,6 +211,26 @@ QV_TEST(ColumnSetsCommandsAndKeys)
 
     TestFolder folder("D:\\commands", {"f0", "f1", "f2", "f3"});
     ShowLocation(window, *folder);
+    // As Windows needs it: no "no disk" boxes, no redirected writes, icons with their alpha
+    // channel, and a small icon of its own size.
+    UINT mode = SetErrorMode(0);
+    SetErrorMode(mode);
+    HMODULE program = LoadLibraryExA("C:\\qv\\Quillvane.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC manifest = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    std::string xml(static_cast<const char*>(LockResource(LoadResource(program, manifest))),
+                    SizeofResource(program, manifest));
+    ICONINFO small = {};
+    GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM)), &small);
+    BITMAP icon = {}, smallIcons = {}, treeIcons = {};
+    GetObjectA(small.hbmColor, sizeof icon, &icon);
+    GetObjectA(Images(g_app.smallIcons), sizeof smallIcons, &smallIcons);
+    GetObjectA(Images(g_app.treeIcons), sizeof treeIcons, &treeIcons);
+    CHECK_EQ(Join({std::to_string(mode & (SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)),
+                   std::to_string(xml.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>") !=
+                                  std::string::npos),
+                   std::to_string(icon.bmWidth), std::to_string(smallIcons.bmBitsPixel),
+                   std::to_string(treeIcons.bmBitsPixel)}),
+             "32769|1|" + std::to_string(GetSystemMetrics(SM_CXSMICON)) + "|32|32");
 
     // F2 after a click in the tree still starts the edit: the list takes the focus.
     g_listProcedure = (WNDPROC)SetWindowLongPtrA(List(window), GWLP_WNDPROC, (LONG_PTR)WatchEditRequests);
