@@ -181,7 +181,7 @@ QV_TEST(CommandsLeaveNamesWindowsReadsAsOthersAlone)
     RemoveTree("D:\\ \\");
 }
 
-QV_TEST_IN(WildcardGuardHoldsUnderCodePage1252, en_US.UTF - 8)
+QV_TEST_IN(WildcardGuardHoldsUnderCodePage1252, "en_US.UTF-8")
 {
     // A name the code page can't hold is listed with '?' after a byte of 0x81 or more.
     HWND window = StartMainWindow();
