@@ -117,7 +117,7 @@ void MeasureVaultTransfers(HWND window)
            kTransferFiles, kRuns, out, kTransferGoalSeconds, Verdict(out <= kTransferGoalSeconds));
     ReportCheck(movedIn, "every file in the vault, the folder empty, after each transfer in");
     ReportCheck(movedBack, "every file back home, the vault empty, after each transfer out");
-    ReportCheck(dialogs.Seen().empty(), "no message shown");
+    ReportCheck(dialogs.seen.empty(), "no message shown");
 }
 
 // Seconds from answering Yes to the shell's confirmation until the delete
@@ -133,7 +133,7 @@ double TimeDelete(HWND window, bool& deleted)
     Pump(0);
     Stopwatch answered;
     qvtest::DialogCatcher dialogs;
-    dialogs.Handle([&answered](HWND dialog) {
+    dialogs.handlers.push_back([&answered](HWND dialog) {
         // The hook sees the dialog as it is activated; the answer waits in its queue.
         answered = Stopwatch();
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);

@@ -245,7 +245,7 @@ void ClickVaultNode(HWND window)
     // The first-use notice and the note of the new password are answered
     // with OK; the set-password dialog is left to the helper thread.
     DialogCatcher dialogs;
-    dialogs.Handle([](HWND) {});
+    dialogs.handlers.push_back([](HWND) {});
     // A click on the list's background first: no row stays selected.
     SelectRows(window, {});
     Notify(window, IDC_ITEM_LIST, static_cast<UINT>(NM_CLICK));

@@ -1,9 +1,9 @@
-// The platform-free rules: text in the ANSI code page, item names and texts, drives, sorting,
-// locations, layout and the file operations' rules.
+// The platform-free rules: text in the ANSI code page, item names and texts, drives, layout,
+// the file operations' rules and the vault's names.
 #include "base/ansi_text.h"
 #include "base/item_names.h"
 #include "base/layout.h"
-#include "base/location.h"
+#include "base/vault_names.h"
 #include "browse/item_text.h"
 #include "fileops/fileops_rules.h"
 
@@ -65,15 +65,8 @@ TEST(TextRules, SizesAsTheListShowsThem)
     }
 }
 
-TEST(TextRules, DoubleByteCharactersStayWhole)
+TEST(TextRules, ExtensionsAndDrives)
 {
-    for (const auto& cut : {std::make_pair("a" + kBen, std::string("a")), std::make_pair(kBen + "b", kBen)}) {
-        char out[8] = "#######";
-        CopyTextCut(cut.first.c_str(), out, 3);
-        EXPECT_EQ(std::string(out) + out[3], cut.second + "#") << cut.first;
-    }
-    std::string path = "x\\" + kCheng + kCheng;
-    EXPECT_EQ(FindLastCharacter(path.c_str(), '\\'), path.c_str() + 1);
     std::string extensions;
     for (const std::string& name :
          {std::string("a."), std::string("a.b.txt"), std::string("dir.x\\file"), "a." + kCheng})
@@ -81,37 +74,20 @@ TEST(TextRules, DoubleByteCharactersStayWhole)
     EXPECT_EQ(extensions, "|txt||" + kCheng + "|");
     EXPECT_TRUE(SameExtension("TxT", "tXt"));
     EXPECT_FALSE(SameExtension("txt", "tx") || SameExtension("[", "{") || SameExtension("\x81\x41", "\x81\x61"));
-}
 
-TEST(TextRules, DrivesSortKeysAndLocations)
-{
     char letters[27];
     EXPECT_EQ(DriveLettersOfMask(0xFC000019, letters), 3);  // bits past Z name no drive
     EXPECT_STREQ(letters, "ADE");
-    std::string types;
-    for (unsigned code = 0; code <= 8; ++code)
-        types += DriveTypeText(code) + std::string("|");
-    EXPECT_EQ(types, "未知磁盘类型|磁盘名无效|可移动磁盘|本地磁盘|网络磁盘|光驱|RAM|GetDriveType的返回值非法|"
-                     "GetDriveType的返回值非法|");
+    EXPECT_EQ(std::string(DriveTypeText(6)) + DriveTypeText(7), "RAMGetDriveType的返回值非法");
     EXPECT_TRUE(IsFloppyDrive(2, 'A', "") && IsFloppyDrive(2, 'G', "3.5 软盘 (G:)"));
     EXPECT_FALSE(IsFloppyDrive(2, 'G', "U 盘 (G:)") || IsFloppyDrive(3, 'A', "软盘"));
     std::string drives;
     for (const std::string& name : {std::string("本地磁盘 (C:)"), std::string("a (X:) b (e:)"), "(" + kBen + ")"})
         drives += DriveLetterOfDisplayName(name.c_str()) ? DriveLetterOfDisplayName(name.c_str()) : '-';
     EXPECT_EQ(drives, "CE-");
-
-    std::string columns;  // keys 1 to 4 (and 5) by view; '-' leaves every pair of rows level
-    for (View view : {View::Folder, View::Vault, View::Drives}) {
-        for (int key = 1; key <= 5; ++key) {
-            SortRule rule = SortRuleOfKey(key, view);
-            columns += rule.column < 0 ? "-" : std::to_string(rule.column) + (rule.bySize ? "#" : "");
-        }
-    }
-    EXPECT_EQ(columns, "01#23-01#23-02#1--");
+    // In the drives view a header sorts by its own column: the free space as a number.
     EXPECT_TRUE(SortRuleOfDriveColumn(3).column == 3 && SortRuleOfDriveColumn(3).bySize &&
                 SortRuleOfDriveColumn(5).column < 0);
-    EXPECT_EQ(SizeKeyOf("465.762G") + SizeKeyOf("") + SizeKeyOf("2147483649KB"), 465 + 0 + 2147483649);
-    EXPECT_EQ(std::string(LocationText("")) + LocationText("hide") + LocationText("Hide"), "我的电脑QuillvaneHide");
 }
 
 TEST(Layout, ControlsFollowTheClientWidthAndTheWindowIsCentred)
@@ -133,13 +109,9 @@ TEST(Layout, ControlsFollowTheClientWidthAndTheWindowIsCentred)
 
 TEST(FileopsRules, ExtensionChangesAndDeleteList)
 {
-    const char* names[][2] = {{"a.txt", "a.doc"},          {"a.txt", "a.TXT"},  {"a.txt", "a"},
-                              {"a.txt", "b.txt"},          {"readme", "x.txt"}, {"notes.old", "m.old"},
-                              {"a.\xD5\x5C", "b.\xD5\x5C"}};
-    std::string asks;  // letter case counts, and a missing extension differs
-    for (const auto& pair : names)
-        asks += ExtensionChanges(pair[0], pair[1]) ? 'y' : 'n';
-    EXPECT_EQ(asks, "yyynnnn");
+    // Letter case counts, a missing extension differs, and a trail byte 0x5C is no backslash.
+    EXPECT_TRUE(ExtensionChanges("a.txt", "a.TXT") && ExtensionChanges("a.txt", "a"));
+    EXPECT_FALSE(ExtensionChanges("readme", "x.txt") || ExtensionChanges("a.\xD5\x5C", "b.\xD5\x5C"));
 
     char list[16];
     size_t used = 0;
@@ -160,6 +132,8 @@ TEST(TextRules, NoCodePageSplitsOrMisreadsACharacter)
         int lastBackslash, lastQuestionMark;
     } cases[] = {
         {936, nullptr, "a" + kCheng, "a", -1, -1},
+        {936, nullptr, kBen + "b", kBen.c_str(), -1, -1},  // 本's trail byte lies in the lead-byte range
+        {936, nullptr, "x\\" + kCheng, "x\\", 1, -1},
         {936, nullptr, "\xE9?", "\xE9?", -1, 1},  // no second byte lies below 0x40
         {1252, [](unsigned char) { return false; }, "a" + kCheng, "a\xD5", 2, -1},
         {65001, nullptr, "\xE4\xB8\xAD", "", -1, -1},
@@ -205,4 +179,43 @@ TEST(ItemNames, NamesWindowsWouldReadAsOthersAreRefused)
     }
     EXPECT_EQ(typed, "b.txt:- :E ..\\x.:F a/b:F a\x01:F a|:F CON:N con.t:N nul .:N Com9:N COM10:- LPT0:- conso:- " +
                          kCheng + ":- \xB1\x7C:- ");
+}
+
+TEST(VaultNames, FlattenAndRestoreAreInverse)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        // home path, stored name (empty: refused)
+        {"D:\\docs\\work\\a.txt", "docs+work+a.txt"},
+        {"D:\\a.txt", "a.txt"},
+        {"D:\\photos\\2017", "photos+2017"},
+        {"E:\\\\a.txt", "+a.txt"},  // a '+' at the fourth character stands for a doubled backslash
+        {"D:\\" + kCheng + "\\" + kCheng + ".txt", kCheng + "+" + kCheng + ".txt"},
+        {"D:\\x\\" + kCheng, "x+" + kCheng},
+        {"D:\\" + std::string(255, 'n'), std::string(255, 'n')},
+        {"D:\\" + std::string(256, 'n'), ""},
+        {"D:\\C+\\x.cpp", ""},
+        {"D:", ""},
+        {"docs\\a.txt", ""}};
+    for (const auto& c : cases) {
+        char stored[300], home[300];
+        EXPECT_EQ(FlattenHomePath(c.first.c_str(), stored, sizeof stored), !c.second.empty()) << c.first;
+        EXPECT_EQ(std::string(stored), c.second);
+        EXPECT_TRUE(c.second.empty() ||
+                    (RestoreHomePath(c.first[0], c.second.c_str(), home, sizeof home) && c.first == home));
+    }
+}
+
+TEST(VaultNames, EntriesLieInTheirDrivesVaultAndFitAPath)
+{
+    char root[6], vault[16], entry[260], small[8];
+    HiddenRootOf('D', root);
+    VaultFolderOf('e', vault);
+    EXPECT_EQ(std::string(root) + "|" + vault, "D:\\ \\|e:\\ \\Quillnest");
+    EXPECT_TRUE(VaultEntryOf("E:\\docs\\a.txt", entry, sizeof entry) &&
+                entry == std::string("E:\\ \\Quillnest\\docs+a.txt"));
+    // The entry's path is 12 bytes longer than its home path: 247 fits 260 bytes, 248 doesn't.
+    std::string home = "D:\\" + std::string(244, 'n');
+    EXPECT_TRUE(VaultEntryOf(home.c_str(), entry, sizeof entry) && std::string(entry).size() == 259);
+    EXPECT_FALSE(VaultEntryOf((home + "n").c_str(), entry, sizeof entry) || entry[0] ||
+                 RestoreHomePath('D', "abcde", small, 8));
 }

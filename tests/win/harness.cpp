@@ -1,13 +1,12 @@
 #include "tests/win/harness.h"
 
 #include "app/app.h"
-#include "base/ansi_text.h"
-#include "base/file_search.h"
 #include "base/rows.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <map>
 
 namespace qvtest {
@@ -39,11 +38,95 @@ std::string NodeData(HWND window, HTREEITEM node, UINT mask)
     return mask == TVIF_TEXT ? text : item.lParam ? reinterpret_cast<const char*>(item.lParam) : "";
 }
 
-std::string WindowText(HWND window)
+DialogCatcher* g_catcher;
+bool g_inTest;  // a box no catcher expects fails the test
+
+void Answer(HWND dialog)
 {
-    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    return text.data();
+    HWND text = GetDlgItem(dialog, 0xFFFF);  // message boxes have it, the program's dialogs don't
+    SeenDialog seen = {WindowText(dialog), text ? WindowText(text) : "<dialog>"};
+    if (!g_catcher) {
+        if (g_inTest)
+            FailTest("a box no check expects: " + seen.caption + ": " + seen.text);
+        return;
+    }
+    DialogCatcher& catcher = *g_catcher;
+    catcher.seen.push_back(seen);
+    if (!text && catcher.handled < catcher.handlers.size())
+        return catcher.handlers[catcher.handled++](dialog);
+    if (!text)
+        return (void)PostMessageA(dialog, WM_CLOSE, 0, 0);
+    int answer = catcher.answered < catcher.answers.size() ? catcher.answers[catcher.answered++]
+                 : GetDlgItem(dialog, IDOK)                ? IDOK
+                                                           : IDCANCEL;
+    if (!GetDlgItem(dialog, answer))
+        FailTest("no button " + std::to_string(answer) + " answers " + seen.caption + ": " + seen.text);
+    PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+}
+
+LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam)
+{
+    char className[32] = {};
+    if (code == HCBT_ACTIVATE && GetClassNameA(reinterpret_cast<HWND>(wParam), className, sizeof className) &&
+        lstrcmpA(className, "#32770") == 0)
+        Answer(reinterpret_cast<HWND>(wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void WatchThisThread()
+{
+    [[maybe_unused]] static HHOOK hook = SetWindowsHookExA(WH_CBT, WatchDialogs, nullptr, GetCurrentThreadId());
+}
+
+std::wstring Exact(const std::string& path)
+{
+    std::wstring wide(path.size() + 1, L'\0');
+    int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    return L"\\\\?\\" + wide.substr(0, static_cast<size_t>(std::max(length - 1, 0)));
+}
+
+void ForEachEntry(const std::wstring& exactFolder, const std::function<void(const std::wstring&)>& visit)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((exactFolder + L"\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0)
+            visit(exactFolder + L"\\" + found.cFileName);
+    }
+    FindClose(search);
+}
+
+void RemoveExactTree(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        ForEachEntry(path, RemoveExactTree), RemoveDirectoryW(path.c_str());
+    else
+        DeleteFileW(path.c_str());
+}
+
+// Whatever a test may leave: the test drives' contents (the link D:\elsewhere
+// stays, emptied), C:'s vault, the password and the test file type. The
+// numbered tree's 11,111 folders in C:\Safe take long to remove and are left.
+void CleanUp()
+{
+    for (const wchar_t* drive : {L"\\\\?\\A:", L"\\\\?\\D:", L"\\\\?\\D:\\elsewhere", L"\\\\?\\E:"})
+        ForEachEntry(drive, [](const std::wstring& path) {
+            if (path != L"\\\\?\\D:\\elsewhere")
+                RemoveExactTree(path);
+        });
+    RemoveExactTree(L"\\\\?\\C:\\ ");
+    DeleteFileA("C:\\qv\\opened.txt");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Quillvane", "PassWord");
+    for (const char* key : {"Software\\Classes\\.qvt", "Software\\Classes\\qvtest.document"})
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
+}
+
+DWORD WINAPI Watchdog(void*)
+{
+    Sleep(30000);
+    FailTest("the test did not end within 30 seconds");
 }
 
 }  // namespace
@@ -57,6 +140,14 @@ void Check(bool ok, const char* file, int line, const std::string& what)
         ++g_failures, printf("%s:%d: FAILED: %s\n", file, line, what.c_str()), fflush(stdout);
 }
 
+void FailTest(const std::string& why)
+{
+    printf("FAILED: %s\n", why.c_str());
+    fflush(stdout);
+    CleanUp();
+    ExitProcess(1);
+}
+
 std::string Join(const Texts& texts)
 {
     std::string joined;
@@ -65,18 +156,18 @@ std::string Join(const Texts& texts)
     return joined;
 }
 
-std::string Text(Message message, const std::string& argument)
-{
-    char text[512];
-    snprintf(text, sizeof text, RuleOf(message).text, argument.c_str());
-    return text;
-}
-
 std::string SystemText(DWORD code)
 {
     char text[256];
     SystemErrorText(code, text, sizeof text);
     return text;
+}
+
+std::string WindowText(HWND window)
+{
+    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    return text.data();
 }
 
 HWND StartMainWindow()
@@ -143,8 +234,8 @@ void SelectRows(HWND window, const std::vector<int>& rows)
 
 int FindRow(HWND window, const std::string& name)
 {
-    int row = RowCount(window);
-    while (--row >= 0 && RowText(window, row) != name) {
+    int row = RowCount(window) - 1;
+    for (; row >= 0 && RowText(window, row) != name; --row) {
     }
     return row;
 }
@@ -189,16 +280,9 @@ void ClickTreeNode(HWND window, HTREEITEM node)
 
 std::string StatusText(HWND window, int part)
 {
-    char text[1024] = {};
-    if (LOWORD(Send(GetDlgItem(window, 132), SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) < sizeof text)
-        Send(GetDlgItem(window, 132), SB_GETTEXTA, static_cast<WPARAM>(part), text);
-    return text;
-}
-
-void PressKey(HWND target, WORD key)
-{
-    PostMessageA(target, WM_KEYDOWN, key, 0);
-    Pump();
+    std::vector<char> text(LOWORD(Send(GetDlgItem(window, 132), SB_GETTEXTLENGTHA, part, 0)) + 1u, '\0');
+    Send(GetDlgItem(window, 132), SB_GETTEXTA, static_cast<WPARAM>(part), text.data());
+    return text.data();
 }
 
 void PressKeys(std::initializer_list<WORD> chord)
@@ -212,84 +296,32 @@ void PressKeys(std::initializer_list<WORD> chord)
     Pump();
 }
 
-namespace {
+DialogCatcher::DialogCatcher() { WatchThisThread(), g_catcher = this; }
 
-struct CatcherState {
-    HHOOK hook = nullptr;
-    std::vector<int> answers;
-    std::vector<std::function<void(HWND)>> handlers;
-    size_t answered = 0, handled = 0;
-    std::vector<SeenDialog> seen;
-};
-CatcherState* g_catcher;
+DialogCatcher::~DialogCatcher() { g_catcher = nullptr; }
 
-LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam)
-{
-    HWND dialog = reinterpret_cast<HWND>(wParam);
-    char className[32] = {};
-    if (code != HCBT_ACTIVATE || !g_catcher || !GetClassNameA(dialog, className, sizeof className) ||
-        lstrcmpA(className, "#32770") != 0)
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    CatcherState& catcher = *g_catcher;
-    HWND text = GetDlgItem(dialog, 0xFFFF);  // message boxes have it, the program's dialogs don't
-    catcher.seen.push_back({WindowText(dialog), text ? WindowText(text) : "<dialog>"});
-    if (!text && catcher.handled < catcher.handlers.size())
-        catcher.handlers[catcher.handled++](dialog);
-    else if (!text)
-        PostMessageA(dialog, WM_CLOSE, 0, 0);  // no test hangs on a dialog it didn't expect
-    else if (catcher.answered < catcher.answers.size())
-        PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(catcher.answers[catcher.answered++]), 0);
-    else
-        PostMessageA(dialog, WM_COMMAND, GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL, 0);
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-}  // namespace
-
-DialogCatcher::DialogCatcher()
-{
-    g_catcher = new CatcherState;
-    g_catcher->hook = SetWindowsHookExA(WH_CBT, WatchDialogs, nullptr, GetCurrentThreadId());
-}
-
-DialogCatcher::~DialogCatcher()
-{
-    UnhookWindowsHookEx(g_catcher->hook);
-    delete g_catcher;
-    g_catcher = nullptr;
-}
-
-void DialogCatcher::Answer(std::initializer_list<int> buttonIds) { g_catcher->answers = buttonIds; }
-void DialogCatcher::Handle(std::function<void(HWND)> handler) { g_catcher->handlers.push_back(std::move(handler)); }
-const std::vector<SeenDialog>& DialogCatcher::Seen() const { return g_catcher->seen; }
-
-std::string DialogCatcher::Texts() const
+std::string DialogCatcher::Texts(bool captions) const
 {
     qvtest::Texts texts;
-    for (const SeenDialog& seen : g_catcher->seen)
-        texts.push_back(seen.text);
+    for (const SeenDialog& dialog : seen)
+        texts.push_back(captions ? dialog.caption + ":" + dialog.text : dialog.text);
     return Join(texts);
 }
 
-void WriteFileText(const std::string& path, const std::string& content)
+void WriteFileText(const std::wstring& exactPath, const std::string& content)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(exactPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     CHECK(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
     CloseHandle(file);
 }
 
-void WriteExactFile(const std::wstring& path, const std::string& content)
-{
-    HANDLE file = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    CHECK(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
-    CloseHandle(file);
-}
+void WriteFileText(const std::string& path, const std::string& content) { WriteFileText(Exact(path), content); }
 
 std::string ReadFileText(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(Exact(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     char data[4096];
     DWORD read = 0;
     ReadFile(file, data, sizeof data, &read, nullptr);
@@ -297,56 +329,40 @@ std::string ReadFileText(const std::string& path)
     return std::string(data, read);
 }
 
-void MakeFolder(const std::string& path) { CHECK(CreateDirectoryA(path.c_str(), nullptr) != 0); }
+void MakeFolder(const std::string& path) { CHECK(CreateDirectoryW(Exact(path).c_str(), nullptr) != 0); }
 
 void RemoveTree(const std::string& path)
 {
-    // A drive's root is never removed: "X:\\ " without its trailing
-    // backslash names the root itself, since Windows drops trailing spaces.
-    char full[MAX_PATH] = {};
-    GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    if (strlen(full) <= 3)
+    std::wstring exact = Exact(path.back() == '\\' ? path.substr(0, path.size() - 1) : path);
+    if (exact.size() <= 6)
         return CHECK(!"RemoveTree was asked to remove a drive's root");
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return (void)DeleteFileA(path.c_str());
-    // A last character 誠 ends in the byte 0x5C without being a backslash.
-    const char* last = FindLastCharacter(path.c_str(), '\\');
-    std::string folder = last && last[1] == '\0' ? path.substr(0, path.size() - 1) : path;
-    for (FileSearch search = FileSearch::InFolder(folder.c_str()); search.Next();) {
-        if (!search.IsDotOrDotDot())
-            RemoveTree(folder + "\\" + search.Entry().cFileName);
-    }
-    RemoveDirectoryA((folder + "\\").c_str());
+    RemoveExactTree(exact);
 }
 
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::string& path) { return GetFileAttributesW(Exact(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-TestFolder::TestFolder(std::string path, std::initializer_list<std::string> entries) : path_(std::move(path))
+TestFolder::TestFolder(std::string folder, std::initializer_list<std::string> entries) : path(std::move(folder))
 {
-    RemoveTree(path_);
-    MakeFolder(path_);
+    RemoveTree(path);
+    MakeFolder(path);
     for (const std::string& entry : entries)
         entry.back() == '\\' ? MakeFolder(*this / entry) : WriteFileText(*this / entry, entry);
 }
 
 void MakeVaultEntry(char drive, const std::string& storedName, const std::string& content)
 {
-    std::string root = std::string(1, drive) + ":\\ \\";
-    CreateDirectoryA(root.c_str(), nullptr);
-    SetFileAttributesA(root.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    CreateDirectoryA((root + "Quillnest").c_str(), nullptr);
-    WriteFileText(root + "Quillnest\\" + storedName, content);
+    std::wstring root = Exact(std::string(1, drive) + ":\\ ");
+    CreateDirectoryW(root.c_str(), nullptr), CreateDirectoryW((root + L"\\Quillnest").c_str(), nullptr);
+    SetFileAttributesW(root.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    WriteFileText(std::string(1, drive) + ":\\ \\Quillnest\\" + storedName, content);
 }
 
 bool WaitFor(const std::function<bool()>& condition, int milliseconds)
 {
-    for (DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds); !condition(); Pump(20)) {
-        if (static_cast<int>(end - GetTickCount()) <= 0)
-            return false;
-    }
-    return true;
+    DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    while (!condition() && static_cast<int>(end - GetTickCount()) > 0)
+        Pump(20);
+    return condition();
 }
 
 void RegisterOpenRecorder()
@@ -356,18 +372,23 @@ void RegisterOpenRecorder()
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Classes\\.qvt", nullptr, REG_SZ, "qvtest.document", 16);
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Classes\\qvtest.document\\shell\\open\\command", nullptr, REG_SZ,
                     command, sizeof command);
-    DeleteFileA("C:\\qv\\opened.txt");
 }
 
 int RunTestProgram(int argc, char** argv)
 {
-    // ctest stops a test that hangs; each test runs in a process of its own.
+    // Each test runs in a process of its own, from a clean slate, and fails
+    // at once on a box no check expects, or when it hangs.
     auto test = argc < 2 ? Tests().end() : Tests().find(argv[1]);
     if (test == Tests().end())
         return 2;
+    CleanUp();
+    g_inTest = true;
+    WatchThisThread();
+    CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
     test->second();
     printf("%s: %d checks, %d failed\n", argv[1], g_checks, g_failures);
     fflush(stdout);
+    CleanUp();
     ExitProcess(g_failures == 0 ? 0 : 1);
 }
 

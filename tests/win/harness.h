@@ -1,7 +1,6 @@
 #pragma once
-// A small in-process harness for tests of the program under Wine: tests
-// build the real main window, drive it with messages and input, and read the
-// controls, dialogs, disk and registry back.
+// A small in-process harness for tests of the program under Wine: tests build the real main
+// window, drive it with messages and input, and read the controls, dialogs, disk and registry back.
 #include "base/messages.h"
 
 #include <windows.h>
@@ -37,8 +36,7 @@ void CheckEqual(const A& got, const B& expected, const char* file, int line, con
 
 using Texts = std::vector<std::string>;
 std::string Join(const Texts& texts);
-std::string Text(Message message, const std::string& argument = "");  // a catalogue text, its %s filled
-std::string SystemText(DWORD code);
+std::string SystemText(DWORD code), WindowText(HWND window);
 
 HWND StartMainWindow();            // made by the program's own start-up code
 void Pump(int milliseconds = 50);  // runs the program's message loop, accelerators included
@@ -46,9 +44,7 @@ void SendCommand(HWND window, WORD id);
 // Sends a notification as a control would; header, when given, carries more.
 LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header = nullptr);
 
-HWND List(HWND window);
-HWND Tree(HWND window);
-HWND EditControl(HWND window);  // the list's label editor
+HWND List(HWND window), Tree(HWND window), EditControl(HWND window);  // the list's label editor
 int RowCount(HWND window);
 std::string RowText(HWND window, int row, int column = 0);
 std::string Rows(HWND window, int column = 0, bool sorted = false);  // a column of every row, joined
@@ -63,50 +59,46 @@ std::string TreeNodePath(HWND window, HTREEITEM node);
 void ClickTreeNode(HWND window, HTREEITEM node);  // the cursor on its label, then the tree's click
 
 std::string StatusText(HWND window, int part);
-void PressKey(HWND target, WORD key);               // through the program's message loop, accelerators first
-void PressKeys(std::initializer_list<WORD> chord);  // real input to the focus: pressed in order, released
+// Real input to the focus window, through the program's message loop: keys pressed in order, released.
+void PressKeys(std::initializer_list<WORD> chord);
 
-// Message boxes and dialogs that become active while a catcher lives are recorded (a dialog's
-// text as "<dialog>") and answered: a dialog by the next handler (closed when there is none),
-// a message box by the next answer given, else OK when it has one, else Cancel.
+// Message boxes and dialogs that become active while a catcher lives are recorded in seen (a
+// dialog's text as "<dialog>") and answered: a dialog by the next handler (closed when there is
+// none), a message box by the next answer, else OK when it has one, else Cancel. In a test, a
+// box while no catcher lives, or one without the button to answer, fails the test at once.
 struct SeenDialog {
     std::string caption, text;
 };
-class DialogCatcher {
-public:
+struct DialogCatcher {
     DialogCatcher();
     ~DialogCatcher();
-    void Answer(std::initializer_list<int> buttonIds);
-    void Handle(std::function<void(HWND dialog)> handler);
-    const std::vector<SeenDialog>& Seen() const;
-    std::string Texts() const;  // the texts seen, joined
+    std::string Texts(bool captions = false) const;  // the texts seen (after their captions), joined
+    std::vector<int> answers;
+    std::vector<std::function<void(HWND dialog)>> handlers;
+    std::vector<SeenDialog> seen;
+    size_t answered = 0, handled = 0;
 };
 
+// Files and folders are named exactly as given (through \\?\ paths): "a." is not "a".
 void WriteFileText(const std::string& path, const std::string& content);
-// Writes a file under exactly the name given, through a \\?\ path, which
-// Windows takes as it stands (trailing dots and spaces, any character).
-void WriteExactFile(const std::wstring& path, const std::string& content = "");
+void WriteFileText(const std::wstring& exactPath, const std::string& content);  // a \\?\ path
 std::string ReadFileText(const std::string& path);
-void MakeFolder(const std::string& path);
-void RemoveTree(const std::string& path);
+void MakeFolder(const std::string&path), RemoveTree(const std::string&path);
 bool PathExists(const std::string& path);
-// A folder for one test, with entries (folders end in '\\', files hold their names), removed after.
-class TestFolder {
-public:
+// A folder for a test, with entries (folders end in '\\', files hold their names). Whatever a
+// test leaves on the test drives is removed when it ends, and before the next one starts.
+struct TestFolder {
     explicit TestFolder(std::string path, std::initializer_list<std::string> entries = {});
-    ~TestFolder() { RemoveTree(path_); }
-    const std::string& Path() const { return path_; }
-    const char* operator*() const { return path_.c_str(); }
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
+    const char* operator*() const { return path.c_str(); }
+    std::string operator/(const std::string& name) const { return path + "\\" + name; }
+    std::string path;
 };
 // Puts a file into a drive's vault the way the program lays vaults out.
 void MakeVaultEntry(char drive, const std::string& storedName, const std::string& content = "vault");
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);  // pumping; false on timeout
 // Files ending in .qvt open with qv_open_recorder, which writes C:\qv\opened.txt.
 void RegisterOpenRecorder();
-int RunTestProgram(int argc, char** argv);  // the test named by argv[1]
+int RunTestProgram(int argc, char** argv);           // the test named by argv[1]
+[[noreturn]] void FailTest(const std::string& why);  // reports, cleans up and ends the test
 
 }  // namespace qvtest
