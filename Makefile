@@ -3,6 +3,8 @@
 # make build – build the 32-bit program, the 64-bit build and the tests
 # make bench – run the benchmarks under Wine
 # make screenshots – take the README's pictures in docs/ anew (not a test)
+# make dist  – build the 32-bit program and write the zip for Windows users,
+#              dist/Quillvane-<version>-win32.zip (scripts/make-dist.sh)
 #
 # Wine runs the 32-bit build where this machine can run 32-bit programs and
 # the 64-bit build otherwise (scripts/wine-arch.sh); QV_WINE_ARCH=win32 or
@@ -11,7 +13,7 @@
 BUILD := build
 JOBS := $(shell nproc)
 
-.PHONY: deps build run test bench screenshots clean
+.PHONY: deps build run test bench screenshots dist clean
 
 deps:
 	@scripts/install-deps.sh
@@ -47,5 +49,8 @@ screenshots: build
 	@arch=$$(scripts/wine-arch.sh run) && \
 	QV_WINE_ARCH=$$arch scripts/screenshots.sh $(BUILD)/$$arch/bin docs
 
+dist: deps
+	@scripts/make-dist.sh $(BUILD)/win32 dist
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist
