@@ -1,8 +1,11 @@
 # make run   – install what is missing, build, start the program under Wine
-# make test  – install what is missing, build, run every test
+# make test  – install what is missing, build, run every test (the zip too:
+#              two builds must give the same bytes)
 # make build – build the 32-bit program, the 64-bit build and the tests
 # make bench – run the benchmarks under Wine
 # make screenshots – take the README's pictures in docs/ anew (not a test)
+# make dist  – build the 32-bit program and write the zip for Windows users,
+#              dist/Quillvane-<version>-win32.zip (scripts/make-dist.sh)
 #
 # Wine runs the 32-bit build where this machine can run 32-bit programs and
 # the 64-bit build otherwise (scripts/wine-arch.sh); QV_WINE_ARCH=win32 or
@@ -11,7 +14,7 @@
 BUILD := build
 JOBS := $(shell nproc)
 
-.PHONY: deps build run test bench screenshots clean
+.PHONY: deps build run test bench screenshots dist clean
 
 deps:
 	@scripts/install-deps.sh
@@ -31,6 +34,7 @@ run: build
 
 test: build
 	cd $(BUILD)/native && ctest --output-on-failure
+	@scripts/check-dist.sh $(BUILD)
 	@archs=$$(scripts/wine-arch.sh test) && for arch in $$archs; do \
 	    echo "Tests under Wine, $$arch build:"; \
 	    QV_WINE_ARCH=$$arch scripts/wine-session.sh $(BUILD)/wine-test-$$arch \
@@ -47,5 +51,8 @@ screenshots: build
 	@arch=$$(scripts/wine-arch.sh run) && \
 	QV_WINE_ARCH=$$arch scripts/screenshots.sh $(BUILD)/$$arch/bin docs
 
+dist: deps
+	@scripts/make-dist.sh $(BUILD)/win32 dist
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist
