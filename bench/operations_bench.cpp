@@ -141,7 +141,7 @@ double TimeDelete(HWND window, bool& deleted)
     SendCommand(window, IDM_DELETE);
     double seconds = answered.Seconds();
     Pump(0);
-    deleted = deleted && dialogs.Texts() == "<dialog>" && RowCount(window) == 0 && FolderEntries(kDeleteFolder).empty();
+    deleted = deleted && dialogs.seen.size() == 1 && RowCount(window) == 0 && FolderEntries(kDeleteFolder).empty();
     RemoveDirectoryA(kDeleteFolder);
     return seconds;
 }

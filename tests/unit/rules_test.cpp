@@ -86,7 +86,8 @@ TEST(TextRules, ExtensionsAndDrives)
         drives += DriveLetterOfDisplayName(name.c_str()) ? DriveLetterOfDisplayName(name.c_str()) : '-';
     EXPECT_EQ(drives, "CE-");
     // In the drives view a header sorts by its own column: the free space as a number.
-    EXPECT_TRUE(SortRuleOfDriveColumn(3).column == 3 && SortRuleOfDriveColumn(3).bySize &&
+    EXPECT_TRUE(SortRuleOfDriveColumn(2).column == 2 && SortRuleOfDriveColumn(2).bySize &&
+                SortRuleOfDriveColumn(3).bySize && !SortRuleOfDriveColumn(1).bySize &&
                 SortRuleOfDriveColumn(5).column < 0);
 }
 
@@ -134,7 +135,8 @@ TEST(TextRules, NoCodePageSplitsOrMisreadsACharacter)
         {936, nullptr, "a" + kCheng, "a", -1, -1},
         {936, nullptr, kBen + "b", kBen.c_str(), -1, -1},  // 本's trail byte lies in the lead-byte range
         {936, nullptr, "x\\" + kCheng, "x\\", 1, -1},
-        {936, nullptr, "\xE9?", "\xE9?", -1, 1},  // no second byte lies below 0x40
+        {936, nullptr, "a\x81\x40", "a", -1, -1},  // 0x40 is the lowest second byte
+        {936, nullptr, "\xE9?", "\xE9?", -1, 1},   // no second byte lies below 0x40
         {1252, [](unsigned char) { return false; }, "a" + kCheng, "a\xD5", 2, -1},
         {65001, nullptr, "\xE4\xB8\xAD", "", -1, -1},
         {65001, nullptr, "\xE4\xB8?\\", "\xE4\xB8", 3, 2},  // an unfinished sequence is bytes
@@ -170,14 +172,15 @@ TEST(ItemNames, NamesWindowsWouldReadAsOthersAreRefused)
     for (const std::string& name :
          {std::string("b.txt.. "), std::string(". .."), std::string("..\\x.txt"), std::string("a/b"),
           std::string("a\x01"), std::string("a|"), std::string("CON"), std::string("con.txt"), std::string("nul .a"),
-          std::string("Com9"), std::string("COM10"), std::string("LPT0"), std::string("console"), kCheng,
-          std::string("\xB1\x7C")}) {
+          std::string("Com9"), std::string("lpt1"), std::string("PRN.x"), std::string("aux"), std::string("COM10"),
+          std::string("LPT0"), std::string("console"), kCheng, std::string("\xB1\x7C")}) {
         char text[32];
         snprintf(text, sizeof text, "%s", name.c_str());
         TrimTypedName(text);
         typed += std::string(text).substr(0, 5) + ":" + "-EFN"[static_cast<int>(FaultOfTypedName(text))] + " ";
     }
-    EXPECT_EQ(typed, "b.txt:- :E ..\\x.:F a/b:F a\x01:F a|:F CON:N con.t:N nul .:N Com9:N COM10:- LPT0:- conso:- " +
+    EXPECT_EQ(typed, "b.txt:- :E ..\\x.:F a/b:F a\x01:F a|:F CON:N con.t:N nul .:N Com9:N lpt1:N PRN.x:N aux:N COM10:- "
+                     "LPT0:- conso:- " +
                          kCheng + ":- \xB1\x7C:- ");
 }
 

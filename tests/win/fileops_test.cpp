@@ -39,7 +39,8 @@ QV_TEST(NewItemsAreCreatedOnceAndDeletedOnlyWhenTheShellIsTold)
     TestFolder folder("D:\\new");
     ShowLocation(window, *folder);
     Texts made;
-    for (WORD command : {WORD{32773}, WORD{32775}, WORD{32811}, WORD{32812}, WORD{32776}, WORD{32813}, WORD{32814}}) {
+    const WORD kinds[] = {32773, 32775, 32811, 32812, 32776, 32813, 32814};  // folder, BMP, Word, ... Excel
+    for (WORD command : kinds) {
         SendCommand(window, command);
         std::string row = RowText(window, RowCount(window) - 1), edited = WindowText(EditControl(window));
         made.push_back(row +
@@ -55,15 +56,18 @@ QV_TEST(NewItemsAreCreatedOnceAndDeletedOnlyWhenTheShellIsTold)
     for (WORD command : {WORD{32776}, WORD{32812}, WORD{32773}})
         SendCommand(window, command);
     CHECK(!EditControl(window) && RowCount(window) == 7 && ReadFileText(folder / "新建 文本文档.txt") == "keep");
-    RemoveTree(folder.path);
-    SendCommand(window, 32776);  // the folder is gone: the system's reason
+    RemoveTree(folder.path);  // the folder is gone: each kind says why under its own caption
+    for (WORD command : kinds)
+        SendCommand(window, command);
     ShowLocation(window, "");
     SendCommand(window, 32773);
-    CHECK_EQ(
-        dialogs.Texts(true),
-        Join({"新建文本文档时出错:当文件已存在时，无法创建该文件", "新建压缩文件时出错:当文件已存在时，无法创建该文件",
-              "新建文件夹时出错:" + SystemText(ERROR_ALREADY_EXISTS),
-              "新建文本文档时出错:" + SystemText(ERROR_PATH_NOT_FOUND), "Explorer:磁盘页面不能新建文件"}));
+    std::string gone;
+    for (const char* kind : {"文件夹", "BMP图像", "Word", "压缩文件", "文本文档", "波形声音文件", "Excel"})
+        gone += "|新建" + std::string(kind) + "时出错:" + SystemText(ERROR_PATH_NOT_FOUND);
+    CHECK_EQ(dialogs.Texts(true),
+             "新建文本文档时出错:当文件已存在时，无法创建该文件|新建压缩文件时出错:当文件已存在时，无法创建该文件|"
+             "新建文件夹时出错:" +
+                 SystemText(ERROR_ALREADY_EXISTS) + gone + "|Explorer:磁盘页面不能新建文件");
 
     // Deleting asks the shell, whose dialog belongs to the window, and removes only what it deleted.
     TestFolder other("D:\\delete", {"a.txt", "b.txt", "c.txt", "keep.txt"});
@@ -80,7 +84,7 @@ QV_TEST(NewItemsAreCreatedOnceAndDeletedOnlyWhenTheShellIsTold)
     SelectRows(window, {0, 1, 2});
     SetFocus(List(window));
     PressKeys({VK_DELETE});
-    CHECK_EQ(Rows(window) + std::to_string(dialogs.seen.size()), "keep.txt7");
+    CHECK_EQ(Rows(window) + std::to_string(dialogs.seen.size()), "keep.txt13");
     for (const char* location : {"", "hide"}) {  // outside a folder view nothing is deleted or renamed
         ShowLocation(window, location);
         SelectRows(window, {0});
@@ -88,7 +92,7 @@ QV_TEST(NewItemsAreCreatedOnceAndDeletedOnlyWhenTheShellIsTold)
         CHECK(!EditControl(window));
         SendCommand(window, 32778);
     }
-    CHECK(dialogs.seen.size() == 7 && PathExists("D:\\ \\Quillnest\\delete+a.txt"));
+    CHECK(dialogs.seen.size() == 13 && PathExists("D:\\ \\Quillnest\\delete+a.txt"));
 }
 
 QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
@@ -96,7 +100,7 @@ QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
     HWND window = StartMainWindow();
     TestFolder folder("D:\\rename", {"a.txt", "readme", "notes.old\\"});
     ShowLocation(window, *folder);
-    const std::string longName(200, 'n');  // its length is read from the text, not the editor's count
+    const std::string longName(200, 'n'), veryLong(250, 'n'), tooLong = SystemText(ERROR_FILENAME_EXCED_RANGE);
     const char ask[] = "如果改变文件扩展名，可能会导致文件不可用。\n确实要更改吗?";
     const struct {
         const char *from, *to;
@@ -116,6 +120,7 @@ QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
                  {"memo", "memo", 0, "", "memo"},
                  {"memo", longName.c_str(), 0, "", longName.c_str()},
                  {longName.c_str(), "memo", 0, "", "memo"},
+                 {"memo", veryLong.c_str(), 0, tooLong.c_str(), "memo"},  // refused, not cut
                  {"memo", "other", -1, "", "memo"}};
     for (const auto& c : cases) {
         DialogCatcher dialogs;

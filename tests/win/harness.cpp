@@ -44,7 +44,7 @@ bool g_inTest;  // a box no catcher expects fails the test
 void Answer(HWND dialog)
 {
     HWND text = GetDlgItem(dialog, 0xFFFF);  // message boxes have it, the program's dialogs don't
-    SeenDialog seen = {WindowText(dialog), text ? WindowText(text) : "<dialog>"};
+    SeenDialog seen = {WindowText(dialog), text ? WindowText(text) : "<" + WindowText(dialog) + ">"};
     if (!g_catcher) {
         if (g_inTest)
             FailTest("a box no check expects: " + seen.caption + ": " + seen.text);
@@ -158,9 +158,9 @@ std::string Join(const Texts& texts)
 
 std::string SystemText(DWORD code)
 {
-    char text[256];
-    SystemErrorText(code, text, sizeof text);
-    return text;
+    char text[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code, 0, text, sizeof text, nullptr);
+    return std::string(text, strcspn(text, "\r\n"));
 }
 
 std::string WindowText(HWND window)

@@ -63,7 +63,7 @@ std::string StatusText(HWND window, int part);
 void PressKeys(std::initializer_list<WORD> chord);
 
 // Message boxes and dialogs that become active while a catcher lives are recorded in seen (a
-// dialog's text as "<dialog>") and answered: a dialog by the next handler (closed when there is
+// dialog's text as "<its caption>") and answered: a dialog by the next handler (closed when there is
 // none), a message box by the next answer, else OK when it has one, else Cancel. In a test, a
 // box while no catcher lives, or one without the button to answer, fails the test at once.
 struct SeenDialog {

@@ -75,34 +75,34 @@ QV_TEST(PasswordGateAsksSetsAndRemembers)
 {
     HWND window = StartMainWindow();
     MakeVaultEntry('D', "docs+a.txt");
-    const std::string dialog = "<dialog>", firstUse = "首次使用Quillvane需要设置Quillvane密码！", wrong = "密码不正确";
-    auto set = [](const std::string& password) { return "您设置的Quillvane密码是：" + password + "，请务必牢记！"; };
+    const std::string set = "<设置Quillvane密码>", enter = "<输入Quillvane密码>",
+                      firstUse = "首次使用Quillvane需要设置Quillvane密码！", wrong = "密码不正确";
+    auto told = [](const std::string& password) { return "您设置的Quillvane密码是：" + password + "，请务必牢记！"; };
     // First use: the set-password dialog refuses an empty password and ignores Esc.
     auto escapeThenSet = [](HWND d) {
         PostMessageA(GetDlgItem(d, 1012), WM_KEYDOWN, VK_ESCAPE, 0), Type("Secret", 1009)(d);
     };
     CHECK_EQ(ClickVaultNode(window, false, {Type("", 1009), escapeThenSet}),
-             Join({firstUse, dialog, "密码不能为空", dialog, set("Secret")}) + "=>hide");
+             Join({firstUse, set, "密码不能为空", set, told("Secret")}) + "=>hide");
     CHECK_EQ(Rows(window) + "|" + StoredPassword(), "D:\\docs\\a.txt|Secret");
     CHECK_EQ(ClickVaultNode(window, false, {}), "=>hide");  // remembered for the run
     // After a restart: letter case counts; Esc is the reset button, which
     // wants the current password; the close box leaves the list as it was.
     CHECK_EQ(ClickVaultNode(window, true, {Type("secret", 1011), Type("Secret", 1011)}),
-             Join({dialog, wrong, dialog}) + "=>hide");
+             Join({enter, wrong, enter}) + "=>hide");
     CHECK_EQ(ClickVaultNode(window, true, {Type("", 0), Type("", -1)}),
-             Join({dialog, "原始密码不正确，不能重设密码", dialog}) + "=>C:");
+             Join({enter, "原始密码不正确，不能重设密码", enter}) + "=>C:");
     // A wrong password replaces the one remembered: when the stored one is changed and changed
     // back behind the program's back, the gate asks again.
-    CHECK_EQ(ClickVaultNode(window, false, {Type("Secret", 1011)}), dialog + "=>hide");
+    CHECK_EQ(ClickVaultNode(window, false, {Type("Secret", 1011)}), enter + "=>hide");
     RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "PassWord", REG_SZ, "Other", 5);
-    CHECK_EQ(ClickVaultNode(window, false, {Type("wrong", 1011), Type("", -1)}),
-             Join({dialog, wrong, dialog}) + "=>C:");
+    CHECK_EQ(ClickVaultNode(window, false, {Type("wrong", 1011), Type("", -1)}), Join({enter, wrong, enter}) + "=>C:");
     RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "PassWord", REG_SZ, "Secret", 6);
     CHECK_EQ(ClickVaultNode(window, false, {Type("Secret", 0), Type("新密码", 1009)}),
-             Join({dialog, dialog, set("新密码")}) + "=>hide");
+             Join({enter, set, told("新密码")}) + "=>hide");
     CHECK_EQ(StoredPassword(), "新密码");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, "PassWord");  // deleted behind the program's back
-    CHECK_EQ(ClickVaultNode(window, false, {Type("", -1)}), Join({firstUse, dialog}) + "=>C:");
+    CHECK_EQ(ClickVaultNode(window, false, {Type("", -1)}), Join({firstUse, set}) + "=>C:");
 
     // A new password has at most 32 characters; every stored password of up to 99 bytes (earlier
     // versions stored that many) can be typed into the enter field, and a longer one is unreadable.
@@ -114,13 +114,13 @@ QV_TEST(PasswordGateAsksSetsAndRemembers)
         limit = SendDlgItemMessageA(d, 1012, EM_GETLIMITTEXT, 0, 0), Type(longest + "x", 1009)(d);
     };
     CHECK_EQ(ClickVaultNode(window, true, {readLimit, Type(longest, 1009)}),
-             Join({firstUse, dialog, "密码不能超过 32 个字符", dialog, set(longest)}) + "=>hide");
-    CHECK_EQ(ClickVaultNode(window, true, {Type(longest, 1011)}) + std::to_string(limit), "<dialog>=>hide99");
+             Join({firstUse, set, "密码不能超过 32 个字符", set, told(longest)}) + "=>hide");
+    CHECK_EQ(ClickVaultNode(window, true, {Type(longest, 1011)}) + std::to_string(limit), enter + "=>hide99");
     for (int length : {32, 33, 64, 99, 100}) {
         std::string older(static_cast<size_t>(length), 'q');
         RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "PassWord", REG_SZ, older.data(), static_cast<DWORD>(length));
         CHECK_EQ(ClickVaultNode(window, true, {length < 100 ? Type(older, 1011) : Type("", -1)}),
-                 length < 100 ? "<dialog>=>hide" : firstUse + "|<dialog>=>C:");
+                 length < 100 ? enter + "=>hide" : firstUse + "|" + set + "=>C:");
     }
 }
 
@@ -148,10 +148,13 @@ QV_TEST(TransfersMoveItemsInAndBackAndLoseNothing)
     }
     // Moving out and opening opens the file at its home path.
     RegisterOpenRecorder();
-    WriteFileText("E:\\open.qvt", "x");
+    WriteFileText("E:\\open.qvt", "x"), WriteFileText("E:\\shut.qvt", "x");
     Transfer(window, 32815, "E:");
     ShowLocation(window, "hide");
-    CHECK_EQ(Rows(window, 0, true), "D:\\docs\\1.txt|E:\\open.qvt|E:\\root.txt");
+    CHECK_EQ(Rows(window, 0, true), "D:\\docs\\1.txt|E:\\open.qvt|E:\\root.txt|E:\\shut.qvt");
+    SelectRows(window, {FindRow(window, "E:\\shut.qvt")});
+    SendCommand(window, 32816);  // out, not opened
+    CHECK(!WaitFor([] { return PathExists("C:\\qv\\opened.txt"); }, 2000) && PathExists("E:\\shut.qvt"));
     SelectRows(window, {FindRow(window, "E:\\open.qvt")});
     SendCommand(window, 32823);
     CHECK(WaitFor([] { return ReadFileText("C:\\qv\\opened.txt").find("E:\\open.qvt") != std::string::npos; }, 15000));

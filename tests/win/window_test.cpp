@@ -24,12 +24,16 @@ void Expand(HWND window, HTREEITEM node, UINT action = TVE_EXPAND)
     SendMessageA(Tree(window), TVM_EXPAND, action, reinterpret_cast<LPARAM>(node));
 }
 
-// The current folder, the status bar's location text and the number of columns.
+// The current folder, the status bar's location text and the column titles.
+const std::string kDriveColumns = "名称|类型|总大小|可用空间|文件系统", kFolderColumns = "名称|大小|类型|修改时间";
 std::string Location(HWND window)
 {
-    HWND header = (HWND)SendMessageA(List(window), LVM_GETHEADER, 0, 0);
-    return std::string(CurrentFolder()) + "|" + StatusText(window, 0) + "|" +
-           std::to_string(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    Texts titles = {CurrentFolder(), StatusText(window, 0)};
+    char title[32];
+    for (LVCOLUMNA column = {LVCF_TEXT, 0, 0, title, sizeof title, 0, 0, 0, 0, 0, 0};
+         SendMessageA(List(window), LVM_GETCOLUMNA, titles.size() - 2, (LPARAM)&column);)
+        titles.push_back(title);
+    return Join(titles);
 }
 
 // Replaces the rows by rows of (name, size, type, time) texts; a drive row's size is its letter.
@@ -103,7 +107,7 @@ QV_TEST(DrivesViewTreeAndMovingBetweenLocations)
     CHECK_EQ(TreeChildren(window, TreeRoot(window)), " (A:)| (C:)| (D:)| (E:)|Quillvane");
 
     // 誠 is D5 5C in code page 936: its second byte is a backslash.
-    TestFolder folder("D:\\中文", {"誠\\", "誠\\deep\\", "s2\\", "hidden\\", "system\\", "a.txt"});
+    TestFolder folder("D:\\中文", {"誠\\", "誠\\deep\\", "s2\\", "hidden\\", "system\\", "x.\\", "a.txt"});
     SetFileAttributesA((folder / "system").c_str(), FILE_ATTRIBUTE_SYSTEM);
     SetFileAttributesA((folder / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
     HTREEITEM drive = TreeChild(window, nullptr, " (D:)");
@@ -116,20 +120,20 @@ QV_TEST(DrivesViewTreeAndMovingBetweenLocations)
     // Clicks in the tree and double-clicks in the list move between locations.
     TestFolder("E:\\double", {"sub\\"});
     ClickTreeNode(window, TreeChild(window, nullptr, " (D:)"));
-    CHECK_EQ(Location(window), "D:|D:|4");
+    CHECK_EQ(Location(window), "D:|D:|" + kFolderColumns);
     ClickTreeNode(window, TreeRoot(window));
-    CHECK_EQ(Location(window), "|我的电脑|5");
+    CHECK_EQ(Location(window), "|我的电脑|" + kDriveColumns);
     // A drive row opens its own drive after a sort, also when its name shows no letter.
     FillRows(window, {{"b", "D"}, {"a", "E"}}, RowLayout::Drive);
     SendCommand(window, 32796);
     DoubleClickRow(window, "b");
-    CHECK_EQ(Location(window), "D:|D:|4");
+    CHECK_EQ(Location(window), "D:|D:|" + kFolderColumns);
     ShowLocation(window, "");
     SelectRows(window, {3});
     SendCommand(window, 105);
     DoubleClickRow(window, "double");
     DoubleClickRow(window, "sub");
-    CHECK_EQ(Location(window), "E:\\double\\sub|E:\\double\\sub|4");
+    CHECK_EQ(Location(window), "E:\\double\\sub|E:\\double\\sub|" + kFolderColumns);
 }
 
 QV_TEST(FolderAndVaultListingsAndSorting)
@@ -146,7 +150,7 @@ QV_TEST(FolderAndVaultListingsAndSorting)
     SetFileTime(k, nullptr, nullptr, &utc), CloseHandle(k);
     ShowLocation(window, *folder);
     CHECK_EQ(Rows(window, 0, true) + "|" + Location(window) + "|" + StatusText(window, 1),
-             "a.txt|b|k.dat|" + folder.path + "|" + folder.path + "|4|3 个对象");
+             "a.txt|b|k.dat|" + folder.path + "|" + folder.path + "|" + kFolderColumns + "|3 个对象");
     int hidden = FindRow(window, "a.txt"), sub = FindRow(window, "b"), file = FindRow(window, "k.dat");
     CHECK(Dimmed(window, hidden) && !Dimmed(window, sub) && RowText(window, sub, 3).size() == 16);
     CHECK_EQ(RowText(window, hidden, 1) + RowText(window, file, 1) + RowText(window, sub, 1), "1KB2KB");
@@ -165,14 +169,14 @@ QV_TEST(FolderAndVaultListingsAndSorting)
     SendMessageA(List(window), LVM_SETCOLUMNWIDTH, 0, 333);
     DoubleClickRow(window, "b");
     CHECK_EQ(Location(window) + std::to_string(SendMessageA(List(window), LVM_GETCOLUMNWIDTH, 0, 0)),
-             folder / "b|" + folder / "b|4333");
+             folder / "b|" + folder / "b|" + kFolderColumns + "333");
 
     for (const char* stored : {"Ddocs+work+a.txt", "Cx.doc", "E+a.txt", "Dsystem.txt"})
         MakeVaultEntry(stored[0], stored + 1);
     SetFileAttributesA("D:\\ \\Quillnest\\system.txt", FILE_ATTRIBUTE_SYSTEM);
     ShowLocation(window, "hide");
     CHECK_EQ(Rows(window) + "|" + Location(window) + "|" + StatusText(window, 1),
-             "C:\\x.doc|D:\\docs\\work\\a.txt|E:\\\\a.txt|hide|Quillvane|1|3 个对象");
+             "C:\\x.doc|D:\\docs\\work\\a.txt|E:\\\\a.txt|hide|Quillvane|文件所在路径|3 个对象");
     ShowLocation(window, "D:");  // the hidden system root shows neither in a folder view nor in the tree
     Expand(window, TreeChild(window, nullptr, " (D:)"));
     CHECK(FindRow(window, " ") < 0 && !TreeChild(window, TreeChild(window, nullptr, " (D:)"), " "));
@@ -200,15 +204,18 @@ QV_TEST(FolderAndVaultListingsAndSorting)
     std::string deep = open / std::string(250, 'd'), base = open / std::string(200, 'b');
     MakeFolder(deep), MakeFolder(base);
     WriteFileText(base + "\\" + std::string(70, 'n'), ""), WriteFileText(base + "\\short.txt", "");
+    WriteFileText(open / "x.zzz", "");
     ShowLocation(window, *open);
     DialogCatcher dialogs;
+    DoubleClickRow(window, "x.zzz");  // a file of no known type: the view stays
     // A folder whose search pattern can't fit is not opened; entries whose
     // full path can't fit are left out, and the user is told.
     DoubleClickRow(window, std::string(250, 'd'));
-    CHECK_EQ(std::string(CurrentFolder()) + std::to_string(RowCount(window)), open.path + "2");
+    CHECK_EQ(std::string(CurrentFolder()) + std::to_string(RowCount(window)), open.path + "3");
     DoubleClickRow(window, std::string(200, 'b'));
     CHECK_EQ(std::string(CurrentFolder()) + "|" + Rows(window), base + "|short.txt");
-    CHECK_EQ(dialogs.Texts(), Join({"路径太长，无法打开：" + deep, "有 1 个项目的路径过长，未列出"}));
+    CHECK_EQ(dialogs.Texts(true), Join({open / "x.zzz:没有与给定的文件扩展名关联的应用程序",
+                                        "提示:路径太长，无法打开：" + deep, "提示:有 1 个项目的路径过长，未列出"}));
 }
 
 QV_TEST(ColumnSetsMenusKeysAndWindowsSettings)
@@ -228,14 +235,17 @@ QV_TEST(ColumnSetsMenusKeysAndWindowsSettings)
     GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM)), &small);
     Texts settings = {std::to_string(mode), std::to_string(xml.find("<requestedExecutionLevel level=\"asInvoker\" "
                                                                     "uiAccess=\"false\"/>") != std::string::npos)};
-    for (HIMAGELIST images : {HIMAGELIST{}, g_app.smallIcons, g_app.treeIcons}) {
+    for (HIMAGELIST images : {HIMAGELIST{}, g_app.smallIcons, g_app.largeIcons, g_app.treeIcons}) {
         IMAGEINFO info = {};
         BITMAP picture = {};
         ImageList_GetImageInfo(images, 0, &info);
         GetObjectA(images ? info.hbmImage : small.hbmColor, sizeof picture, &picture);
         settings.push_back(std::to_string(images ? picture.bmBitsPixel : picture.bmWidth));
     }
-    CHECK_EQ(Join(settings), "32769|1|" + std::to_string(GetSystemMetrics(SM_CXSMICON)) + "|32|32");
+    RECT tree, status;  // the tree and the list end where the status bar starts
+    GetWindowRect(Tree(window), &tree), GetWindowRect(GetDlgItem(window, 132), &status);
+    settings.push_back(std::to_string(tree.bottom - status.top));
+    CHECK_EQ(Join(settings), "32769|1|" + std::to_string(GetSystemMetrics(SM_CXSMICON)) + "|32|32|32|0");
 
     // F2 after a click in the tree still starts the edit.
     TestFolder folder("D:\\commands", {"f0", "f1", "f2", "f3"});
@@ -250,9 +260,24 @@ QV_TEST(ColumnSetsMenusKeysAndWindowsSettings)
     SetWindowTextA(editor, "f1x");
     SendMessageA(editor, EM_SETSEL, 2, 2);
     PressKeys({VK_DELETE});
+    Texts typed = {WindowText(editor)};
     for (WORD key : {'A', 'C', 'X', 'V', 'V'})
-        PressKeys({VK_CONTROL, key});
-    CHECK_EQ(WindowText(editor) + "|" + dialogs.Texts() + "|" + Rows(window), "f1f1||f0|f1|f2|f3");
+        PressKeys({VK_CONTROL, key}), typed.push_back(WindowText(editor));
+    CHECK_EQ(Join(typed) + "|" + dialogs.Texts() + "|" + Rows(window), "f1|f1|f1||f1|f1f1||f0|f1|f2|f3");
+    // Outside the editor Ctrl+A selects every row, F5 lists the folder again; no key inverts the
+    // selection, the command does.
+    SendMessageA(editor, WM_KEYDOWN, VK_ESCAPE, 0);
+    WriteFileText(folder / "f4", "");
+    SetFocus(List(window));
+    PressKeys({VK_F5});
+    PressKeys({VK_CONTROL, 'A'});
+    int all = static_cast<int>(SendMessageA(List(window), LVM_GETSELECTEDCOUNT, 0, 0));
+    SelectRows(window, {0, 2});
+    SendCommand(window, 32790);
+    auto selected = [&](int row) {
+        return SendMessageA(List(window), LVM_GETITEMSTATE, row, LVIS_SELECTED) ? '*' : '-';
+    };
+    CHECK_EQ(std::to_string(all) + selected(0) + selected(1) + selected(2) + selected(3) + selected(4), "5-*-**");
 
     // Each entry of the context menus sends the command its text names.
     g_window = (WNDPROC)SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)WatchWindow);
