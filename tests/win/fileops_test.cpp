@@ -33,7 +33,7 @@ int CountFolders(const std::string& folder)
 
 }  // namespace
 
-QV_TEST(NewItemsAreCreatedOnceAndDeletedOnlyWhenTheShellIsTold)
+QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
 {
     HWND window = StartMainWindow();
     TestFolder folder("D:\\new");
@@ -93,6 +93,32 @@ QV_TEST(NewItemsAreCreatedOnceAndDeletedOnlyWhenTheShellIsTold)
         SendCommand(window, 32778);
     }
     CHECK(dialogs.seen.size() == 13 && PathExists("D:\\ \\Quillnest\\delete+a.txt"));
+
+    // Properties name the item, else the drive by its root.
+    TestFolder props("D:\\props", {"a.txt"});
+    char path[MAX_PATH];
+    auto target = [&](const char* location, std::vector<int> rows) {
+        ShowLocation(window, location);
+        SelectRows(window, rows);
+        return PropertiesTarget(window, path) ? std::string(path) : "<none>";
+    };
+    CHECK_EQ(Join({target(*props, {0}), target(*props, {}), target("", {3}), target("", {}), target("hide", {})}),
+             props / "a.txt|D:\\|E:\\|explorer|<none>");
+
+    // The numbered tree, built on a worker, reports in a box no window owns: the folders that can't
+    // be made (1,111 and 111 below two files) with the first reason, or success, also a second time.
+    TestFolder safe("C:\\Safe", {"3", "5\\", "5\\5"});  // an earlier run's tree is removed first
+    SendCommand(window, 32821);
+    CHECK_EQ(WorkerMessage() + ReadFileText(safe / "3"),
+             "有 1222 个文件夹未能创建：" + SystemText(ERROR_ALREADY_EXISTS) + "3");
+    DeleteFileA((safe / "3").c_str()), DeleteFileA((safe / "5\\5").c_str());
+    for (int run = 1; run <= 2; ++run) {
+        SendCommand(window, 32821);
+        DWORD_PTR result = 0;
+        CHECK(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result));
+        CHECK_EQ(WorkerMessage(), "创建成功");
+    }
+    CHECK(CountFolders("C:\\Safe") == 11111 && CountFolders("C:\\Safe\\3\\1\\4\\1") == 1);
 }
 
 QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
@@ -141,8 +167,7 @@ QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
 
 QV_TEST_IN(CommandsLeaveNamesWindowsReadsAsOthersAlone, "en_US.UTF-8")
 {
-    // "a." names "a" in Windows, "..." the folder itself; under code page 1252 a character it
-    // can't hold is listed as '?' after a byte of 0x81 or more, and a wildcard matches others.
+    // "a." names "a", "..." the folder; under 1252 a character it can't hold is listed as '?' (after é).
     HWND window = StartMainWindow();
     TestFolder folder("D:\\names", {"a", "\xE9z"});
     for (const wchar_t* name : {L"a.", L"b ", L"...", L"\x00e9\x4e2d"})
@@ -172,35 +197,4 @@ QV_TEST_IN(CommandsLeaveNamesWindowsReadsAsOthersAlone, "en_US.UTF-8")
                             refused, refused, refused}));
     CHECK_EQ(ReadFileText(folder / "a") + ReadFileText(folder / "\xE9z") + std::to_string(RowCount(window)), "a\xE9z6");
     CHECK(!PathExists("D:\\ \\Quillnest\\names+a") && !PathExists("D:\\ \\Quillnest\\names+"));
-}
-
-QV_TEST(PropertiesAndTheNumberedTree)
-{
-    HWND window = StartMainWindow();
-    TestFolder folder("D:\\props", {"a.txt"});
-    char path[MAX_PATH];
-    auto target = [&](const char* location, std::vector<int> rows) {
-        ShowLocation(window, location);
-        SelectRows(window, rows);
-        return PropertiesTarget(window, path) ? std::string(path) : "<none>";
-    };
-    CHECK_EQ(Join({target(*folder, {0}), target(*folder, {}), target("", {3}), target("", {}), target("hide", {})}),
-             folder / "a.txt|D:\\|E:\\|explorer|<none>");
-
-    // The numbered tree: files where C:\Safe\3 and C:\Safe\5\5 belong are left alone, and the
-    // folders that can't be made (1,111 and 111) are reported with the first reason. The tree is
-    // built on a worker, the window usable meanwhile, and reported by a box no window owns, also
-    // when every folder was there already.
-    TestFolder safe("C:\\Safe", {"3", "5\\", "5\\5"});  // an earlier run's tree is removed first
-    SendCommand(window, 32821);
-    CHECK_EQ(WorkerMessage() + ReadFileText(safe / "3"),
-             "有 1222 个文件夹未能创建：" + SystemText(ERROR_ALREADY_EXISTS) + "3");
-    DeleteFileA((safe / "3").c_str()), DeleteFileA((safe / "5\\5").c_str());
-    for (int run = 1; run <= 2; ++run) {
-        SendCommand(window, 32821);
-        DWORD_PTR result = 0;
-        CHECK(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result));
-        CHECK_EQ(WorkerMessage(), "创建成功");
-    }
-    CHECK(CountFolders("C:\\Safe") == 11111 && CountFolders("C:\\Safe\\3\\1\\4\\1") == 1);
 }

@@ -106,9 +106,8 @@ void RemoveExactTree(const std::wstring& path)
         DeleteFileW(path.c_str());
 }
 
-// Whatever a test may leave: the test drives' contents (the link D:\elsewhere
-// stays, emptied), C:'s vault, the password and the test file type. The
-// numbered tree's 11,111 folders in C:\Safe take long to remove and are left.
+// What a test may leave: the test drives' contents (the link D:\elsewhere stays, emptied), C:'s vault,
+// the password and the test file type; the 11,111 folders of C:\Safe take long to remove and stay.
 void CleanUp()
 {
     for (const wchar_t* drive : {L"\\\\?\\A:", L"\\\\?\\D:", L"\\\\?\\D:\\elsewhere", L"\\\\?\\E:"})
@@ -376,8 +375,7 @@ void RegisterOpenRecorder()
 
 int RunTestProgram(int argc, char** argv)
 {
-    // Each test runs in a process of its own, from a clean slate, and fails
-    // at once on a box no check expects, or when it hangs.
+    // Each test runs in a process of its own, from a clean slate; a box no check expects ends it.
     auto test = argc < 2 ? Tests().end() : Tests().find(argv[1]);
     if (test == Tests().end())
         return 2;

@@ -83,17 +83,16 @@ struct DialogCatcher {
 void WriteFileText(const std::string& path, const std::string& content);
 void WriteFileText(const std::wstring& exactPath, const std::string& content);  // a \\?\ path
 std::string ReadFileText(const std::string& path);
-void MakeFolder(const std::string&path), RemoveTree(const std::string&path);
+void MakeFolder(const std::string& path);
+void RemoveTree(const std::string& path);
 bool PathExists(const std::string& path);
-// A folder for a test, with entries (folders end in '\\', files hold their names). Whatever a
-// test leaves on the test drives is removed when it ends, and before the next one starts.
+// A folder for a test, with entries: folders end in '\\', files hold their names.
 struct TestFolder {
     explicit TestFolder(std::string path, std::initializer_list<std::string> entries = {});
     const char* operator*() const { return path.c_str(); }
     std::string operator/(const std::string& name) const { return path + "\\" + name; }
     std::string path;
 };
-// Puts a file into a drive's vault the way the program lays vaults out.
 void MakeVaultEntry(char drive, const std::string& storedName, const std::string& content = "vault");
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);  // pumping; false on timeout
 // Files ending in .qvt open with qv_open_recorder, which writes C:\qv\opened.txt.
