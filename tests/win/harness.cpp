@@ -29,7 +29,6 @@ HTREEITEM Node(HWND window, UINT relation, HTREEITEM node)
     return (HTREEITEM)Send(Tree(window), TVM_GETNEXTITEM, relation, node);
 }
 
-// The node's text (or, with TVIF_PARAM, its tree path).
 std::string NodeData(HWND window, HTREEITEM node, UINT mask)
 {
     char text[MAX_PATH] = {};
@@ -279,9 +278,10 @@ void ClickTreeNode(HWND window, HTREEITEM node)
 
 std::string StatusText(HWND window, int part)
 {
-    std::vector<char> text(LOWORD(Send(GetDlgItem(window, 132), SB_GETTEXTLENGTHA, part, 0)) + 1u, '\0');
-    Send(GetDlgItem(window, 132), SB_GETTEXTA, static_cast<WPARAM>(part), text.data());
-    return text.data();
+    char text[1024] = {};  // the length the status bar gives counts characters, not bytes
+    if (LOWORD(Send(GetDlgItem(window, 132), SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) < sizeof text / 2)
+        Send(GetDlgItem(window, 132), SB_GETTEXTA, static_cast<WPARAM>(part), text);
+    return text;
 }
 
 void PressKeys(std::initializer_list<WORD> chord)
