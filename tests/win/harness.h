@@ -1,8 +1,5 @@
 #pragma once
-// A small in-process harness for tests of the program under Wine: tests build the real main
-// window, drive it with messages and input, and read the controls, dialogs, disk and registry back.
-#include "base/messages.h"
-
+// Tests build the real main window, drive it with messages and input, and read it, the disk and the registry back.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,12 +10,10 @@
 
 namespace qvtest {
 
-struct Registrar {
-    Registrar(const char* name, void (*body)());
-};
+int Register(const char* name, void (*body)());
 #define QV_TEST(name)                                                                                                  \
     static void name();                                                                                                \
-    static ::qvtest::Registrar name##Registrar(#name, name);                                                           \
+    [[maybe_unused]] static int name##Registered = ::qvtest::Register(#name, name);                                    \
     static void name()
 // A test run under another locale than zh_CN.UTF-8 (tests/win/CMakeLists.txt reads it).
 #define QV_TEST_IN(name, locale) QV_TEST(name)
@@ -41,8 +36,7 @@ std::string SystemText(DWORD code), WindowText(HWND window);
 HWND StartMainWindow();            // made by the program's own start-up code
 void Pump(int milliseconds = 50);  // runs the program's message loop, accelerators included
 void SendCommand(HWND window, WORD id);
-// Sends a notification as a control would; header, when given, carries more.
-LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header = nullptr);
+LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header = nullptr);  // as the control would
 
 HWND List(HWND window), Tree(HWND window), EditControl(HWND window);  // the list's label editor
 int RowCount(HWND window);
@@ -62,10 +56,9 @@ std::string StatusText(HWND window, int part);
 // Real input to the focus window, through the program's message loop: keys pressed in order, released.
 void PressKeys(std::initializer_list<WORD> chord);
 
-// Message boxes and dialogs that become active while a catcher lives are recorded in seen (a
-// dialog's text as "<its caption>") and answered: a dialog by the next handler (closed when there is
-// none), a message box by the next answer, else OK when it has one, else Cancel. In a test, a
-// box while no catcher lives, or one without the button to answer, fails the test at once.
+// Boxes and dialogs shown while a catcher lives are recorded (a dialog's text as "<its caption>") and answered: a
+// dialog by the next handler, else closed; a box by the next answer, else OK if it has one, else Cancel. A box while
+// no catcher lives, or one without the button to answer, fails the test at once.
 struct SeenDialog {
     std::string caption, text;
 };
