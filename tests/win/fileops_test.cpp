@@ -113,8 +113,7 @@ QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
              "有 1222 个文件夹未能创建：" + SystemText(ERROR_ALREADY_EXISTS) + "3");
     DeleteFileA((safe / "3").c_str()), DeleteFileA((safe / "5\\5").c_str());
     SendCommand(window, 32821);
-    DWORD_PTR result = 0;
-    CHECK(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result));  // the window answers meanwhile
+    CHECK(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr));  // the window answers meanwhile
     CHECK_EQ(WorkerMessage(), "创建成功");
     CHECK(CountFolders("C:\\Safe") == 11111 && CountFolders("C:\\Safe\\3\\1\\4\\1") == 1);
 }

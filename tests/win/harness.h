@@ -15,8 +15,7 @@ int Register(const char* name, void (*body)());
     static void name();                                                                                                \
     [[maybe_unused]] static int name##Registered = ::qvtest::Register(#name, name);                                    \
     static void name()
-// A test run under another locale than zh_CN.UTF-8 (tests/win/CMakeLists.txt reads it).
-#define QV_TEST_IN(name, locale) QV_TEST(name)
+#define QV_TEST_IN(name, locale) QV_TEST(name)  // run under that locale, not zh_CN (read by tests/win/CMakeLists.txt)
 
 void Check(bool ok, const char* file, int line, const std::string& what);
 template <typename A, typename B>

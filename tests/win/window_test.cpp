@@ -79,7 +79,7 @@ QV_TEST(DrivesFoldersAndTheVaultListedSortedAndMovedBetween)
     HWND window = StartMainWindow();
     CHECK_EQ(StatusText(window, 1) + Rows(window) + "|" + Rows(window, 1),
              "5 个分区 (A:)| (C:)| (D:)| (E:)|可移动磁盘|本地磁盘|本地磁盘|本地磁盘");
-    // D:'s size and file system are the system's (Wine tells the caller's free bytes from all alike).
+    // D:'s figures are the system's; its free bytes lie between the caller's and all (Wine tells them alike).
     ULARGE_INTEGER mine = {}, total = {}, free = {};
     GetDiskFreeSpaceExA("D:\\", &mine, &total, &free);
     char fileSystem[16] = {}, size[32];
@@ -87,6 +87,8 @@ QV_TEST(DrivesFoldersAndTheVaultListedSortedAndMovedBetween)
     FormatGigabytes(total.QuadPart, size, sizeof size);  // its rounding is tested natively
     CHECK_EQ(RowText(window, 2, 2) + "|" + RowText(window, 2, 4) + "|" + RowText(window, 0, 2) + RowText(window, 0, 3),
              size + std::string("|") + fileSystem + "|");
+    auto shown = static_cast<ULONGLONG>(std::stod(RowText(window, 2, 3)) * 1073741824.0);  // to half a MiB
+    CHECK(shown + 1048576 >= mine.QuadPart && shown <= free.QuadPart + 1048576);
     CHECK(SendMessageA(Tree(window), TVM_GETITEMSTATE, (WPARAM)TreeRoot(window), TVIS_EXPANDED) & TVIS_EXPANDED);
     CHECK_EQ(TreeChildren(window, TreeRoot(window)), " (A:)| (C:)| (D:)| (E:)|Quillvane");
 
@@ -144,6 +146,10 @@ QV_TEST(DrivesFoldersAndTheVaultListedSortedAndMovedBetween)
     }
     CHECK_EQ(Join(status), "类型: " + std::string(shell.szTypeName) + " 修改日期: 2021-03-04 05:06 大小: 2KB|" +
                                "选定 1 个对象|选定 2 个对象|" + folder.path);
+    SendMessageA(List(window), LVM_SETCOLUMNWIDTH, 0, 333);  // a width the user set stays in the next folder
+    DoubleClickRow(window, "b");
+    CHECK_EQ(Location(window) + std::to_string(SendMessageA(List(window), LVM_GETCOLUMNWIDTH, 0, 0)),
+             folder / "b|" + folder / "b|" + kFolderColumns + "333");
 
     for (const char* stored : {"Ddocs+work+a.txt", "Cx.doc", "E+a.txt", "Dsystem.txt"})
         MakeVaultEntry(stored[0], stored + 1);
