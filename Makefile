@@ -44,7 +44,7 @@ test: build
 bench: build
 	@arch=$$(scripts/wine-arch.sh run) && \
 	QV_WINE_ARCH=$$arch scripts/wine-session.sh $(BUILD)/wine-bench-$$arch \
-	    scripts/run-in-wine.sh $(BUILD)/$$arch/bin/qv_bench.exe
+	    scripts/bench.sh $(BUILD)/$$arch/bin
 
 screenshots: build
 	@scripts/install-deps.sh screenshots

@@ -9,7 +9,8 @@ HWND StartApplication(HINSTANCE instance, int showCommand);
 int RunMessageLoop(HWND window);
 // One message of the loop: offered to the accelerators, else dispatched.
 void DispatchThreadMessage(HWND window, MSG& message);
-void CleanUp();
+// Ends browsing and the message loop, once the main window is destroyed.
+void CleanUp(HWND window);
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

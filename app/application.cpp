@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "base/layout.h"
 #include "base/messages.h"
+#include "browse/browse.h"
 #include "res/resource.h"
 
 #include <objbase.h>
@@ -109,20 +110,10 @@ void DispatchThreadMessage(HWND window, MSG& message)
     DispatchMessageA(&message);
 }
 
-void CleanUp()
+void CleanUp(HWND window)
 {
-    // The item list and the tree would destroy their image lists again when
-    // they are destroyed, so they are detached before each list is released.
-    HWND window = g_app.mainWindow;
-    if (window) {
-        SendMessageA(ItemList(window), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-        SendMessageA(ItemList(window), LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
-        SendMessageA(FolderTree(window), TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
-    }
-    for (HIMAGELIST* list : {&g_app.smallIcons, &g_app.largeIcons, &g_app.treeIcons}) {
-        if (*list)
-            ImageList_Destroy(*list);
-        *list = nullptr;
-    }
+    // Work in flight is left to itself: its answers find no window.
+    EndBrowsing(window);
+    g_app.mainWindow = nullptr;
     PostQuitMessage(0);
 }

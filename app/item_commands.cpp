@@ -1,6 +1,5 @@
 #include "app/app.h"
 #include "base/app_state.h"
-#include "base/rows.h"
 #include "fileops/fileops.h"
 #include "res/resource.h"
 
@@ -43,7 +42,7 @@ void StartRename(HWND window)
         return;
     HWND list = ItemList(window);
     SetFocus(list);
-    SendMessageA(list, LVM_EDITLABELA, static_cast<WPARAM>(SelectionMark(list)), 0);
+    SendMessageA(list, LVM_EDITLABELA, static_cast<WPARAM>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0)), 0);
 }
 
 void UpdateMenuItems(HWND window, HMENU popup, LPARAM position)

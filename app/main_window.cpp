@@ -1,5 +1,6 @@
 #include "app/app.h"
 #include "base/app_state.h"
+#include "base/background.h"
 #include "base/controls.h"
 #include "browse/browse.h"
 #include "browse/item_text.h"
@@ -9,19 +10,17 @@
 
 namespace {
 
-// One command: the operation it runs, the selector passed to it, and
-// whether the view is rebuilt afterwards because the command changed the disk.
+// One command: the operation it runs and the selector passed to it.
 struct CommandRule {
     WORD id;
     void (*operation)(HWND window, int selector);
     int selector;
-    bool refreshAfter;
 };
 
 void RunViewMode(HWND window, int mode) { SetViewMode(window, static_cast<DWORD>(mode)); }
 void RunOpen(HWND window, int) { OpenSelectedItem(window); }
 void RunRename(HWND window, int) { StartRename(window); }
-void RunCleanUp(HWND, int) { CleanUp(); }
+void RunExit(HWND window, int) { DestroyWindow(window); }
 void RunSelectAll(HWND window, int) { SelectAllItems(window); }
 void RunInvertSelection(HWND window, int) { InvertSelection(window); }
 void RunSort(HWND window, int key) { SortItems(window, key); }
@@ -33,32 +32,32 @@ void RunProperties(HWND window, int) { ShowProperties(window); }
 void RunNumberedTree(HWND, int) { StartNumberedTree(); }
 
 const CommandRule kCommands[] = {
-    {IDM_OPEN, RunOpen, 0, false},
-    {IDM_RENAME, RunRename, 0, false},
-    {IDM_EXIT, RunCleanUp, 0, false},
-    {IDM_SELECT_ALL, RunSelectAll, 0, false},
-    {IDM_INVERT_SELECTION, RunInvertSelection, 0, false},
-    {IDM_VIEW_ICON, RunViewMode, LVS_ICON, false},
-    {IDM_VIEW_LIST, RunViewMode, LVS_LIST, false},
-    {IDM_VIEW_DETAILS, RunViewMode, LVS_REPORT, false},
-    {IDM_SORT_NAME, RunSort, kSortByName, false},
-    {IDM_SORT_SIZE, RunSort, kSortBySize, false},
-    {IDM_SORT_TYPE, RunSort, kSortByType, false},
-    {IDM_SORT_TIME, RunSort, kSortByTime, false},
-    {IDM_REFRESH, RunRefresh, 0, false},
-    {IDM_VAULT_MOVE_IN, RunTransfer, kMoveIn, true},
-    {IDM_VAULT_MOVE_OUT, RunTransfer, kMoveOut, true},
-    {IDM_VAULT_MOVE_OUT_OPEN, RunTransfer, kMoveOutAndOpen, true},
-    {IDM_NEW_FOLDER, RunNewItem, 0, false},
-    {IDM_NEW_BITMAP, RunNewItem, 1, false},
-    {IDM_NEW_WORD, RunNewItem, 2, false},
-    {IDM_NEW_POWERPOINT, RunNewItem, 3, false},
-    {IDM_NEW_TEXT, RunNewItem, 4, false},
-    {IDM_NEW_WAVE, RunNewItem, 5, false},
-    {IDM_NEW_EXCEL, RunNewItem, 6, false},
-    {IDM_DELETE, RunDelete, 0, true},
-    {IDM_PROPERTIES, RunProperties, 0, false},
-    {IDM_BUILD_NUMBERED_TREE, RunNumberedTree, 0, false},
+    {IDM_OPEN, RunOpen, 0},
+    {IDM_RENAME, RunRename, 0},
+    {IDM_EXIT, RunExit, 0},
+    {IDM_SELECT_ALL, RunSelectAll, 0},
+    {IDM_INVERT_SELECTION, RunInvertSelection, 0},
+    {IDM_VIEW_ICON, RunViewMode, LVS_ICON},
+    {IDM_VIEW_LIST, RunViewMode, LVS_LIST},
+    {IDM_VIEW_DETAILS, RunViewMode, LVS_REPORT},
+    {IDM_SORT_NAME, RunSort, kSortByName},
+    {IDM_SORT_SIZE, RunSort, kSortBySize},
+    {IDM_SORT_TYPE, RunSort, kSortByType},
+    {IDM_SORT_TIME, RunSort, kSortByTime},
+    {IDM_REFRESH, RunRefresh, 0},
+    {IDM_VAULT_MOVE_IN, RunTransfer, kMoveIn},
+    {IDM_VAULT_MOVE_OUT, RunTransfer, kMoveOut},
+    {IDM_VAULT_MOVE_OUT_OPEN, RunTransfer, kMoveOutAndOpen},
+    {IDM_NEW_FOLDER, RunNewItem, 0},
+    {IDM_NEW_BITMAP, RunNewItem, 1},
+    {IDM_NEW_WORD, RunNewItem, 2},
+    {IDM_NEW_POWERPOINT, RunNewItem, 3},
+    {IDM_NEW_TEXT, RunNewItem, 4},
+    {IDM_NEW_WAVE, RunNewItem, 5},
+    {IDM_NEW_EXCEL, RunNewItem, 6},
+    {IDM_DELETE, RunDelete, 0},
+    {IDM_PROPERTIES, RunProperties, 0},
+    {IDM_BUILD_NUMBERED_TREE, RunNumberedTree, 0},
 };
 
 // True when the command has an operation; ids without one go on to DefWindowProcA.
@@ -66,9 +65,8 @@ bool RunCommand(HWND window, WORD id)
 {
     for (const CommandRule& rule : kCommands) {
         if (rule.id == id) {
+            AnswerHold hold(window);
             rule.operation(window, rule.selector);
-            if (rule.refreshAfter)
-                RefreshView(window);
             return true;
         }
     }
@@ -86,18 +84,37 @@ struct NotificationRule {
 LRESULT OnListClick(HWND window, NMHDR*) { return ShowSelectionStatus(window), 0; }
 LRESULT OnListDoubleClick(HWND window, NMHDR*) { return OpenSelectedItem(window), 0; }
 // A nonzero answer stops the edit: only items of a folder can be renamed,
-// and only those whose name Windows reads as it stands.
-LRESULT OnBeginLabelEdit(HWND window, NMHDR*)
+// and only those whose name Windows reads as it stands. While the name is
+// edited, rows still coming wait, so the row edited stays where it is.
+bool g_labelEditHold;
+LRESULT OnBeginLabelEdit(HWND window, NMHDR* notification)
 {
     if (!MayEditLabel())
         return TRUE;
-    BeginLabelEdit(window);
-    return MayRenameItem(window, g_app.labelEditOldName) ? 0 : TRUE;
+    BeginLabelEdit(window, reinterpret_cast<NMLVDISPINFOA*>(notification)->item.iItem);
+    if (!MayRenameItem(window, g_app.labelEditOldName))
+        return TRUE;
+    if (!g_labelEditHold)
+        HoldAnswers();
+    g_labelEditHold = true;
+    return 0;
 }
 LRESULT OnEndLabelEdit(HWND window, NMHDR* notification)
 {
     RenameItem(window, reinterpret_cast<NMLVDISPINFOA*>(notification));
+    if (g_labelEditHold)
+        ReleaseAnswers(window);
+    g_labelEditHold = false;
     return 0;
+}
+LRESULT OnGetDisplayInfo(HWND window, NMHDR* notification)
+{
+    ProvideRowDisplay(window, reinterpret_cast<NMLVDISPINFOA*>(notification));
+    return 0;
+}
+LRESULT OnFindItem(HWND window, NMHDR* notification)
+{
+    return FindRowByTypedName(window, reinterpret_cast<NMLVFINDITEMA*>(notification));
 }
 LRESULT OnTreeClick(HWND window, NMHDR*)
 {
@@ -110,9 +127,9 @@ LRESULT OnColumnClick(HWND window, NMHDR* notification)
     SortByColumn(window, reinterpret_cast<NMLISTVIEW*>(notification)->iSubItem);
     return 0;
 }
-LRESULT OnTreeExpanding(HWND, NMHDR* notification)
+LRESULT OnTreeExpanding(HWND window, NMHDR* notification)
 {
-    FillTreeNode(reinterpret_cast<NMTREEVIEWA*>(notification));
+    FillTreeNode(window, reinterpret_cast<NMTREEVIEWA*>(notification));
     return 0;
 }
 
@@ -124,15 +141,25 @@ const NotificationRule kNotifications[] = {
     {0, static_cast<UINT>(LVN_ENDLABELEDITA), OnEndLabelEdit},
     {0, static_cast<UINT>(LVN_COLUMNCLICK), OnColumnClick},
     {0, static_cast<UINT>(TVN_ITEMEXPANDINGA), OnTreeExpanding},
+    {IDC_ITEM_LIST, static_cast<UINT>(LVN_GETDISPINFOA), OnGetDisplayInfo},
+    {IDC_ITEM_LIST, static_cast<UINT>(LVN_ODFINDITEMA), OnFindItem},
 };
 
 LRESULT HandleNotify(HWND window, WPARAM controlId, NMHDR* notification)
 {
     for (const NotificationRule& rule : kNotifications) {
-        if (rule.code == notification->code && (rule.controlId == 0 || rule.controlId == controlId))
+        if (rule.code == notification->code && (rule.controlId == 0 || rule.controlId == controlId)) {
+            AnswerHold hold(window);
             return rule.operation(window, notification);
+        }
     }
     return 0;
+}
+
+void OnContextMenu(HWND window, HWND clicked, LPARAM position)
+{
+    AnswerHold hold(window);
+    ShowContextMenu(window, clicked, position);
 }
 
 void OnCreate(HWND window)
@@ -148,11 +175,17 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 {
     switch (message) {
     case WM_CREATE: OnCreate(window); return 0;
-    case WM_DESTROY: CleanUp(); return 0;
+    case WM_DESTROY: CleanUp(window); return 0;
     case WM_SIZE: LayoutControls(window, lParam); return 0;
-    case WM_CLOSE: CleanUp(); return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_NOTIFY: return HandleNotify(window, wParam, reinterpret_cast<NMHDR*>(lParam));
-    case WM_CONTEXTMENU: ShowContextMenu(window, reinterpret_cast<HWND>(wParam), lParam); return 0;
+    case WM_CONTEXTMENU: OnContextMenu(window, reinterpret_cast<HWND>(wParam), lParam); return 0;
+    case WM_SETCURSOR:
+        if (SetWorkingCursor(window, lParam))
+            return TRUE;
+        break;
+    case WM_QV_ANSWER: ReceiveAnswer(window, lParam); return 0;
+    case WM_QV_HELD_ANSWERS: DeliverHeldAnswers(window); return 0;
     case WM_COMMAND:
         if (RunCommand(window, LOWORD(wParam)))
             return 0;

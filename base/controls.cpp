@@ -61,13 +61,17 @@ void CreateControls(HWND window)
         ShowMessage(window, Message::TreeControlFailed);
         return;
     }
+    // The rows are the program's own: the list asks for what it shows.
     HWND list = CreateChild(window, instance, 0, WC_LISTVIEWA,
-                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LVS_REPORT | LVS_EDITLABELS,
+                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LVS_REPORT | LVS_EDITLABELS |
+                                LVS_OWNERDATA,
                             IDC_ITEM_LIST);
     if (!list) {
         ShowMessage(window, Message::ListControlFailed);
         return;
     }
+    // Hidden rows are dimmed: the list asks for the cut state with the texts.
+    SendMessageA(list, LVM_SETCALLBACKMASK, LVIS_CUT, 0);
     SetColumnSet(window, kDriveColumns);
     SetViewMode(window, LVS_REPORT);
 
@@ -76,25 +80,6 @@ void CreateControls(HWND window)
     SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(kStatusPartEdges));
     SetStatusText(window, 0, "");
     SetStatusText(window, 1, "");
-
-    CreateImageLists(window);
-}
-
-void CreateImageLists(HWND window)
-{
-    // Icons keep their alpha channel only in 32-bit image lists.
-    g_app.largeIcons = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 100, 0);
-    g_app.smallIcons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 100, 0);
-    g_app.treeIcons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 100, 0);
-
-    HWND list = ItemList(window);
-    HWND tree = FolderTree(window);
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(g_app.largeIcons));
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(g_app.smallIcons));
-    SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(g_app.treeIcons));
-
-    LONG_PTR style = GetWindowLongPtrA(tree, GWL_STYLE);
-    SetWindowLongPtrA(tree, GWL_STYLE, style | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS);
 }
 
 void SetColumnSet(HWND window, int set)

@@ -5,10 +5,9 @@
 
 enum ColumnSet { kDriveColumns = 0, kFolderColumns = 1, kVaultColumns = 2 };
 
-// Creates the tree, the item list (drive columns, details view), the status
-// bar and the image lists; the first view is filled by the caller.
+// Creates the tree, the item list (drive columns, details view) and the
+// status bar; the image lists and the first view are the caller's.
 void CreateControls(HWND window);
-void CreateImageLists(HWND window);
 void SetColumnSet(HWND window, int set);
 void LayoutControls(HWND window, LPARAM sizeParam);
 void SetViewMode(HWND window, DWORD mode);

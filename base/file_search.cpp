@@ -11,7 +11,7 @@ FileSearch::FileSearch(const char* pattern)
 FileSearch FileSearch::InFolder(const char* folder)
 {
     char pattern[MAX_PATH];
-    return FileSearch(JoinPath(folder, "*.*", pattern, sizeof pattern) ? pattern : nullptr);
+    return FileSearch(folder && JoinPath(folder, "*.*", pattern, sizeof pattern) ? pattern : nullptr);
 }
 
 FileSearch FileSearch::ForPath(const char* path) { return FileSearch(path); }

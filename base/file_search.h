@@ -10,7 +10,7 @@ bool IsDotOrDotDot(const WIN32_FIND_DATAA& found);
 class FileSearch {
 public:
     // Every entry of a folder ("." and ".." included); none when the folder
-    // can't be searched or its search pattern doesn't fit a path.
+    // is null, can't be searched or its search pattern doesn't fit a path.
     static FileSearch InFolder(const char* folder);
     // The one entry a path names, if it exists.
     static FileSearch ForPath(const char* path);

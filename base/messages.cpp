@@ -100,10 +100,10 @@ void SystemErrorText(DWORD code, char* text, int capacity)
         text[end - 1] = '\0';
 }
 
-void ShowSystemError(HWND owner, const char* caption)
+void ShowSystemError(HWND owner, const char* caption, DWORD code)
 {
     char text[512];
-    SystemErrorText(GetLastError(), text, sizeof text);
+    SystemErrorText(code, text, sizeof text);
     MessageBoxA(owner, text, caption, MB_ICONERROR);
 }
 

@@ -53,9 +53,8 @@ int ShowMessage(HWND owner, Message message, const char* caption = nullptr);
 // Shows a message whose text is a format, filled with the arguments.
 int ShowFormattedMessage(HWND owner, Message message, const char* caption, ...);
 
-// Shows the system's text for the calling thread's last error under a
-// caption; call it right after the failing call.
-void ShowSystemError(HWND owner, const char* caption);
+// Shows the system's text for an error code under a caption.
+void ShowSystemError(HWND owner, const char* caption, DWORD code);
 // The system's text for an error code, without its line break.
 void SystemErrorText(DWORD code, char* text, int capacity);
 

@@ -1,8 +1,9 @@
 #include "bench/bench_support.h"
 
 #include "browse/browse.h"
-#include "browse/browse_parts.h"
 #include "tests/win/harness.h"
+
+#include <psapi.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -40,10 +41,53 @@ double TimeThenPump(const std::function<void()>& act)
 
 double TimeShowingLocation(HWND window, const char* location)
 {
-    ClearItemList(window);
-    qvtest::Pump(0);
-    return TimeThenPump([&] { ShowLocation(window, location); });
+    qvtest::WaitIdle();
+    Stopwatch watch;
+    ShowLocation(window, location);
+    qvtest::WaitIdle();
+    return watch.Seconds();
 }
+
+bool g_small;
+
+AnswerProbe::AnswerProbe(HWND window) : window_(window) { thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
+
+AnswerProbe::~AnswerProbe() { Slowest(); }
+
+double AnswerProbe::Slowest()
+{
+    if (thread_) {
+        InterlockedExchange(&stop_, 1);
+        // The window's thread answers the probe's last message while it waits.
+        while (MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+            qvtest::Pump(0);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    return slowest_;
+}
+
+DWORD WINAPI AnswerProbe::Run(void* parameter)
+{
+    auto* probe = static_cast<AnswerProbe*>(parameter);
+    while (!probe->stop_) {
+        Stopwatch watch;
+        SendMessageTimeoutA(probe->window_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+        probe->slowest_ = std::max(probe->slowest_, watch.Seconds());
+        Sleep(5);
+    }
+    return 0;
+}
+
+double PeakWorkingSetMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+void PrintPeakMemory() { printf("  peak working set so far %.1f MB\n", PeakWorkingSetMegabytes()); }
 
 const char* Verdict(bool met) { return met ? "ok" : "SLOW"; }
 
@@ -63,30 +107,9 @@ void CheckRowCount(HWND window, int expected)
     ReportCheck(rows == expected, "rows " + std::to_string(rows) + ", entries " + std::to_string(expected));
 }
 
-// Wine looks up a name that does not exist yet by reading the whole folder,
-// which makes filling one folder with n files cost n² / 2 entry reads (hours
-// for 100,000). A path in Wine's "\\?\unix" namespace is matched exactly and
-// skips that read; QV_TEST_DRIVES, set by the Wine session, names the host
-// folder that holds each test drive's folder (C:, the prefix's own drive, has
-// none there). Elsewhere the path is used as it is.
-std::string FastCreationPath(const std::string& path)
-{
-    char drives[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("QV_TEST_DRIVES", drives, sizeof drives);
-    if (length == 0 || length >= sizeof drives || path.size() < 3 || path[1] != ':' || path[2] != '\\')
-        return path;
-    char letter = path[0] >= 'A' && path[0] <= 'Z' ? static_cast<char>(path[0] - 'A' + 'a') : path[0];
-    std::string host = std::string("\\\\?\\unix") + drives + "\\" + letter + path.substr(2);
-    for (char& c : host) {
-        if (c == '/')
-            c = '\\';
-    }
-    return host;
-}
-
 bool CreateSizedFile(const std::string& path, DWORD size)
 {
-    std::string fast = FastCreationPath(path);
+    std::string fast = qvtest::FastCreationPath(path);
     HANDLE file = CreateFileA(fast.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && fast != path)
         file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

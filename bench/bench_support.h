@@ -30,10 +30,35 @@ template <typename Measure> double BestOf(int runs, Measure measure)
     return best;
 }
 
+// Small sizes and single runs: make test runs the benchmark so, to see that it still ends.
+extern bool g_small;
+inline int Runs() { return g_small ? 1 : kRuns; }
+
 // Seconds `act` takes; the messages it leaves behind are handled afterwards, untimed.
 double TimeThenPump(const std::function<void()>& act);
-// Seconds to show a location, starting from an empty list as every listing does.
+// Seconds to show a location until all its rows are there.
 double TimeShowingLocation(HWND window, const char* location);
+
+// Measures from a second thread how long the window takes to answer a
+// message, while the window's thread goes on with its loop.
+class AnswerProbe {
+public:
+    explicit AnswerProbe(HWND window);
+    ~AnswerProbe();
+    double Slowest();  // seconds; stops the probe
+    AnswerProbe(const AnswerProbe&) = delete;
+    AnswerProbe& operator=(const AnswerProbe&) = delete;
+
+private:
+    static DWORD WINAPI Run(void* probe);
+    HWND window_;
+    HANDLE thread_ = nullptr;
+    volatile LONG stop_ = 0;
+    double slowest_ = 0.0;
+};
+
+void PrintPeakMemory();
+double PeakWorkingSetMegabytes();
 
 const char* Verdict(bool met);
 
@@ -45,9 +70,6 @@ bool ChecksPassed();
 // Checks the item list's row count.
 void CheckRowCount(HWND window, int expected);
 
-// Where Wine creates a new file or folder without reading the whole folder
-// first; the path itself outside a Wine session.
-std::string FastCreationPath(const std::string& path);
 bool CreateSizedFile(const std::string& path, DWORD size);
 // The name of the index-th benchmark file: mostly "f000123.ext", every
 // twentieth with a Chinese stem, one in eleven without an extension.

@@ -22,15 +22,15 @@ using qvtest::Pump;
 using qvtest::RowCount;
 using qvtest::SendCommand;
 
-constexpr int kTransferFiles = 1000;
+int TransferFiles() { return g_small ? 100 : 1000; }
 constexpr double kTransferGoalSeconds = 1.0;
-const char kTransferFolder[] = "D:\\bench\\vault1000";
+const char kTransferFolder[] = "D:\\bench\\vault";
 
-constexpr int kDeleteFiles = 1000;
+int DeleteFiles() { return g_small ? 100 : 1000; }
 constexpr double kDeleteGoalSeconds = 2.0;
-const char kDeleteFolder[] = "D:\\bench\\delete1000";
+const char kDeleteFolder[] = "D:\\bench\\delete";
 
-constexpr int kVaultViewEntries = 10000;
+int VaultViewEntries() { return g_small ? 1000 : 10000; }
 constexpr double kVaultViewGoalSeconds = 0.3;
 const char kVaultDrives[] = "DE";
 
@@ -94,27 +94,27 @@ double TimeCommandOnAllRows(HWND window, WORD command)
 
 void MeasureVaultTransfers(HWND window)
 {
-    if (!MakeFolderOfFiles(kTransferFolder, kTransferFiles))
+    if (!MakeFolderOfFiles(kTransferFolder, TransferFiles()))
         return;
-    // "D:\bench\vault1000\name" is stored as "bench+vault1000+name".
-    const std::string storedPrefix = "bench+vault1000+";
+    // "D:\bench\vault\name" is stored as "bench+vault+name".
+    const std::string storedPrefix = "bench+vault+";
     double in = 1e9, out = 1e9;
     bool movedIn = true, movedBack = true;
     qvtest::DialogCatcher dialogs;  // a message box would hold the command until answered
-    for (int run = 0; run < kRuns; ++run) {
-        ShowLocation(window, kTransferFolder);
+    for (int run = 0; run < Runs(); ++run) {
+        qvtest::Show(window, kTransferFolder);
         in = std::min(in, TimeCommandOnAllRows(window, IDM_VAULT_MOVE_IN));
         movedIn = movedIn && RowCount(window) == 0 && FolderEntries(kTransferFolder).empty() &&
-                  HoldsNumberedFiles(VaultFolder('D'), storedPrefix, kTransferFiles);
-        ShowLocation(window, kVaultMarker);
+                  HoldsNumberedFiles(VaultFolder('D'), storedPrefix, TransferFiles());
+        qvtest::Show(window, kVaultMarker);
         out = std::min(out, TimeCommandOnAllRows(window, IDM_VAULT_MOVE_OUT));
         movedBack = movedBack && RowCount(window) == 0 && FolderEntries(VaultFolder('D')).empty() &&
-                    HoldsNumberedFiles(kTransferFolder, "", kTransferFiles);
+                    HoldsNumberedFiles(kTransferFolder, "", TransferFiles());
     }
-    printf("vault transfer in, %d files selected in %s (best of %d): %.3f s (goal <= %.1f s) %s\n", kTransferFiles,
-           kTransferFolder, kRuns, in, kTransferGoalSeconds, Verdict(in <= kTransferGoalSeconds));
+    printf("vault transfer in, %d files selected in %s (best of %d): %.3f s (goal <= %.1f s) %s\n", TransferFiles(),
+           kTransferFolder, Runs(), in, kTransferGoalSeconds, Verdict(in <= kTransferGoalSeconds));
     printf("vault transfer out, %d files selected in the vault view (best of %d): %.3f s (goal <= %.1f s) %s\n",
-           kTransferFiles, kRuns, out, kTransferGoalSeconds, Verdict(out <= kTransferGoalSeconds));
+           TransferFiles(), Runs(), out, kTransferGoalSeconds, Verdict(out <= kTransferGoalSeconds));
     ReportCheck(movedIn, "every file in the vault, the folder empty, after each transfer in");
     ReportCheck(movedBack, "every file back home, the vault empty, after each transfer out");
     ReportCheck(dialogs.seen.empty(), "no message shown");
@@ -124,11 +124,11 @@ void MeasureVaultTransfers(HWND window)
 // command returns; `deleted` turns false unless every file went.
 double TimeDelete(HWND window, bool& deleted)
 {
-    if (!MakeFolderOfFiles(kDeleteFolder, kDeleteFiles)) {
+    if (!MakeFolderOfFiles(kDeleteFolder, DeleteFiles())) {
         deleted = false;
         return 0.0;
     }
-    ShowLocation(window, kDeleteFolder);
+    qvtest::Show(window, kDeleteFolder);
     SendCommand(window, IDM_SELECT_ALL);
     Pump(0);
     Stopwatch answered;
@@ -149,10 +149,10 @@ double TimeDelete(HWND window, bool& deleted)
 void MeasureDelete(HWND window)
 {
     bool deleted = true;
-    double seconds = BestOf(kRuns, [&] { return TimeDelete(window, deleted); });
+    double seconds = BestOf(Runs(), [&] { return TimeDelete(window, deleted); });
     printf("delete %d selected files, from answering the confirmation to the command's return (best of %d): %.3f s "
            "(goal <= %.1f s) %s\n",
-           kDeleteFiles, kRuns, seconds, kDeleteGoalSeconds, Verdict(seconds <= kDeleteGoalSeconds));
+           DeleteFiles(), Runs(), seconds, kDeleteGoalSeconds, Verdict(seconds <= kDeleteGoalSeconds));
     ReportCheck(deleted, "one confirmation, every file gone, no rows left, after each delete");
 }
 
@@ -201,7 +201,7 @@ void MeasureNumberedTree(HWND window)
     CreateDirectoryA(kFinishedTrees, nullptr);
     double plain = 1e9, tree = 1e9;
     bool fresh = true, plainMadeAll = true, told = true;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < Runs(); ++run) {
         fresh = fresh && !qvtest::PathExists(kTreeRoot) && !qvtest::PathExists(kPlainTreeRoot);
         Stopwatch plainWatch;
         plainMadeAll = plainMadeAll && CreateNumberedLevel(kPlainTreeRoot, 0) == kTreeFolders;
@@ -214,9 +214,9 @@ void MeasureNumberedTree(HWND window)
     }
     double ratio = tree / plain;
     printf("numbered tree, %d folders in %s, from the command to its message box (best of %d): %.3f s\n", kTreeFolders,
-           kTreeRoot, kRuns, tree);
+           kTreeRoot, Runs(), tree);
     printf("plain CreateDirectoryA loop, the same %d folders in %s (best of %d): %.3f s\n", kTreeFolders,
-           kPlainTreeRoot, kRuns, plain);
+           kPlainTreeRoot, Runs(), plain);
     printf("numbered tree/plain loop: %.2f (goal <= %.1f) %s\n", ratio, kTreeRatioGoal,
            Verdict(ratio <= kTreeRatioGoal));
     ReportCheck(fresh, "neither tree there before each run");
@@ -243,7 +243,7 @@ bool CreateVault(char drive, int firstEntry, int entries)
 void MeasureVaultView(HWND window)
 {
     constexpr int kDrives = sizeof kVaultDrives - 1;
-    constexpr int kPerDrive = kVaultViewEntries / kDrives;
+    const int kPerDrive = VaultViewEntries() / kDrives;
     Stopwatch made;
     for (int index = 0; index < kDrives; ++index) {
         if (!CreateVault(kVaultDrives[index], index * kPerDrive, kPerDrive)) {
@@ -253,10 +253,10 @@ void MeasureVaultView(HWND window)
         }
     }
     printf("created the vaults of D: and E: with %d entries each in %.1f s\n", kPerDrive, made.Seconds());
-    double seconds = BestOf(kRuns, [&] { return TimeShowingLocation(window, kVaultMarker); });
-    printf("vault view, %d entries on D: and E: (best of %d): %.3f s (goal <= %.1f s) %s\n", kVaultViewEntries, kRuns,
+    double seconds = BestOf(Runs(), [&] { return TimeShowingLocation(window, kVaultMarker); });
+    printf("vault view, %d entries on D: and E: (best of %d): %.3f s (goal <= %.1f s) %s\n", VaultViewEntries(), Runs(),
            seconds, kVaultViewGoalSeconds, Verdict(seconds <= kVaultViewGoalSeconds));
-    CheckRowCount(window, kVaultViewEntries);
+    CheckRowCount(window, VaultViewEntries());
 }
 
 }  // namespace

@@ -1,77 +1,330 @@
+#include "base/ansi_text.h"
 #include "base/app_state.h"
 #include "base/controls.h"
-#include "base/redraw_guard.h"
 #include "browse/browse_parts.h"
 #include "browse/item_text.h"
+#include "browse/kinds.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
-void FillDriveSpace(const char* root, ItemRecord& record)
+// What a drive has answered so far.
+struct DriveFacts {
+    char letter = 0;
+    UINT type = kDriveTypeNotKnown;
+    bool named = false;
+    char displayName[MAX_PATH] = {};
+    ShellIcons icons;
+    bool volumeKnown = false;
+    char fileSystem[16] = {};
+    bool spaceKnown = false;
+    uint64_t total = 0;
+    uint64_t free = 0;
+    bool done = false;
+};
+
+struct Drive {
+    bool present = false;
+    bool asking = false;
+    DriveFacts facts;
+    int listImage = -1;
+    int treeImage = -1;
+    HTREEITEM node = nullptr;
+};
+
+Drive g_drives[26];
+int g_asking;
+HTREEITEM g_computerNode;
+
+Drive* DriveOf(char letter) { return letter >= 'A' && letter <= 'Z' ? &g_drives[letter - 'A'] : nullptr; }
+
+// Until a drive has answered, its row and its node show what is known: its letter.
+void NodeText(const Drive& drive, char* out, size_t capacity)
 {
-    ULARGE_INTEGER available = {};
-    ULARGE_INTEGER total = {};
-    ULARGE_INTEGER free = {};
-    if (!GetDiskFreeSpaceExA(root, &available, &total, &free))
-        return;
-    FormatGigabytes(total.QuadPart, record.size, sizeof record.size);
-    FormatGigabytes(free.QuadPart, record.freeSpace, sizeof record.freeSpace);
+    if (drive.facts.named)
+        CopyTextCut(drive.facts.displayName, out, capacity);
+    else
+        snprintf(out, capacity, "%c:", drive.facts.letter);
 }
+
+void SetNode(HWND tree, HTREEITEM node, const char* text, int image)
+{
+    TVITEMA item = {};
+    item.mask = TVIF_HANDLE | TVIF_TEXT | (image >= 0 ? TVIF_IMAGE | TVIF_SELECTEDIMAGE : 0);
+    item.hItem = node;
+    item.pszText = const_cast<char*>(text);
+    item.iImage = item.iSelectedImage = image;
+    SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+// Drops the row of a drive from the drives view, when it is shown.
+void RemoveDriveRow(HWND window, char letter)
+{
+    if (CurrentView() != View::Drives)
+        return;
+    RowStore& rows = Rows();
+    for (size_t index = 0; index < rows.Count(); ++index) {
+        if (rows.Facts(rows.At(index)).drive == letter) {
+            RowStore::Id id = rows.At(index);
+            ChangeRowsKeepingSelection(window, [id](RowStore& shown) { shown.Remove({id}); });
+            return;
+        }
+    }
+}
+
+class DriveAnswered : public Answer {
+public:
+    explicit DriveAnswered(const DriveFacts& facts) : facts_(facts) {}
+    ~DriveAnswered() override { DestroyIcons(facts_.icons); }
+    void Deliver(HWND window) override
+    {
+        Drive* drive = DriveOf(facts_.letter);
+        if (!drive)
+            return;
+        ShellIcons icons = facts_.icons;
+        facts_.icons = ShellIcons{};
+        Merge(drive->facts);
+        // A drive's icons take one place in each list for the whole run.
+        if (icons.small || icons.large) {
+            drive->listImage = drive->listImage < 0 ? AppendItemIcons(icons.small, icons.large)
+                                                    : ReplaceItemIcons(drive->listImage, icons.small, icons.large);
+            if (drive->treeImage < 0)
+                drive->treeImage = AppendTreeIcon(icons.small);
+            else
+                ReplaceTreeIcon(drive->treeImage, icons.small);
+            DestroyIcons(icons);
+        }
+        if (facts_.done) {
+            drive->asking = false;
+            --g_asking;
+        }
+        HWND tree = FolderTree(window);
+        if (facts_.type == kCdRomDrive) {
+            // Optical drives are in neither the list nor the tree.
+            RemoveDriveRow(window, facts_.letter);
+            if (drive->node) {
+                ForgetTreeNode(drive->node);
+                SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(drive->node));
+                drive->node = nullptr;
+            }
+        } else if (drive->node) {
+            char text[MAX_PATH];
+            NodeText(*drive, text, sizeof text);
+            SetNode(tree, drive->node, text, drive->treeImage);
+        }
+        if (CurrentView() == View::Drives)
+            InvalidateRect(ItemList(window), nullptr, FALSE);
+        UpdateWorkingCursor(window);
+    }
+
+private:
+    // The last answer of an asking says all; the earlier ones add what they
+    // know, so a drive asked again keeps its details meanwhile.
+    void Merge(DriveFacts& known) const
+    {
+        if (facts_.done) {
+            known = facts_;
+            return;
+        }
+        if (facts_.type != kDriveTypeNotKnown)
+            known.type = facts_.type;
+        if (facts_.named) {
+            known.named = true;
+            memcpy(known.displayName, facts_.displayName, sizeof known.displayName);
+        }
+        if (facts_.volumeKnown) {
+            known.volumeKnown = true;
+            memcpy(known.fileSystem, facts_.fileSystem, sizeof known.fileSystem);
+        }
+    }
+
+    DriveFacts facts_;
+};
+
+void Tell(HWND window, DriveFacts& facts)
+{
+    PostAnswer(window, std::make_unique<DriveAnswered>(facts));
+    facts.icons = ShellIcons{};  // the answer owns them now
+}
+
+// Asks one drive what the drives view shows, step by step, telling the window
+// after each step: a slow drive fills its row in as it answers.
+void AskDrive(HWND window, char letter)
+{
+    DriveFacts facts;
+    facts.letter = letter;
+    char root[4] = {letter, ':', '\\', '\0'};
+    // The root with its backslash, as GetDriveTypeA's documentation asks; the
+    // call opens it, so it waits for a drive that is slow to answer.
+    facts.type = GetDriveTypeA(root);
+    if (facts.type == kCdRomDrive) {
+        facts.done = true;
+        Tell(window, facts);
+        return;
+    }
+    Tell(window, facts);
+    SHFILEINFOA small = {};
+    SHFILEINFOA large = {};
+    SHGetFileInfoA(root, 0, &small, sizeof small, SHGFI_ICON | SHGFI_SMALLICON | SHGFI_DISPLAYNAME);
+    SHGetFileInfoA(root, 0, &large, sizeof large, SHGFI_ICON);
+    facts.named = true;
+    CopyTextCut(small.szDisplayName, facts.displayName, sizeof facts.displayName);
+    facts.icons = ShellIcons{small.hIcon, large.hIcon};
+    // A floppy drive is asked nothing more: that would start its motor.
+    if (!IsFloppyDrive(facts.type, letter, facts.displayName)) {
+        Tell(window, facts);
+        facts.volumeKnown = GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, facts.fileSystem,
+                                                  sizeof facts.fileSystem) != 0;
+        Tell(window, facts);
+        ULARGE_INTEGER available = {};
+        ULARGE_INTEGER total = {};
+        ULARGE_INTEGER free = {};
+        facts.spaceKnown = GetDiskFreeSpaceExA(root, &available, &total, &free) != 0;
+        facts.total = total.QuadPart;
+        facts.free = free.QuadPart;
+    }
+    facts.done = true;
+    Tell(window, facts);
+}
+
+void StartAsking(HWND window, char letter)
+{
+    Drive* drive = DriveOf(letter);
+    if (!drive || drive->asking || drive->facts.type == kCdRomDrive)
+        return;
+    if (RunInBackground([window, letter] { AskDrive(window, letter); })) {
+        drive->asking = true;
+        ++g_asking;
+    }
+}
+
+class ComputerAnswered : public Answer {
+public:
+    ComputerAnswered(const char* name, HICON icon) : icon_(icon) { CopyTextCut(name, name_, sizeof name_); }
+    ~ComputerAnswered() override
+    {
+        if (icon_)
+            DestroyIcon(icon_);
+    }
+    void Deliver(HWND window) override
+    {
+        if (g_computerNode && name_[0])
+            SetNode(FolderTree(window), g_computerNode, name_, icon_ ? AppendTreeIcon(icon_) : -1);
+    }
+
+private:
+    char name_[MAX_PATH] = {};
+    HICON icon_;
+};
+
+// The shell's own name and icon of My Computer (此电脑 on Windows 10).
+void AskComputer(HWND window)
+{
+    LPITEMIDLIST computer = nullptr;
+    SHFILEINFOA info = {};
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer))) {
+        SHGetFileInfoA(reinterpret_cast<LPCSTR>(computer), 0, &info, sizeof info,
+                       SHGFI_PIDL | SHGFI_ICON | SHGFI_SMALLICON | SHGFI_DISPLAYNAME);
+        CoTaskMemFree(computer);
+    }
+    PostAnswer(window, std::make_unique<ComputerAnswered>(info.szDisplayName, info.hIcon));
+}
+
+enum DriveColumn { kDriveName = 0, kDriveType = 1, kDriveTotal = 2, kDriveFree = 3, kDriveFileSystem = 4 };
 
 }  // namespace
 
 void ShowDrives(HWND window)
 {
-    HWND list = ItemList(window);
-    RedrawGuard quiet(list);
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-
-    int count = DriveLettersOfMask(GetLogicalDrives(), g_app.driveLetters);
+    // The one question the window's thread asks about drives: which are there.
+    DWORD mask = GetLogicalDrives();
+    int count = DriveLettersOfMask(mask, g_app.driveLetters);
     char countText[32];
     snprintf(countText, sizeof countText, "%i 个分区", count);
-    SetStatusText(window, 0, LocationText(""));
     SetStatusText(window, 1, countText);
-
-    for (const char* letter = g_app.driveLetters; *letter; ++letter) {
-        ItemRecord record = {};
-        record.drive = *letter;
-        char drive[3] = {*letter, ':', '\0'};
-        char root[4] = {*letter, ':', '\\', '\0'};
-        UINT type = GetDriveTypeA(drive);
-        lstrcpynA(record.type, DriveTypeText(type), sizeof record.type);
-        int treeImage = -1;
-        int image = LookupShellName(record, root, &treeImage);
-        if (type == kCdRomDrive)
-            continue;
-        GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, record.fileSystem, sizeof record.fileSystem);
-        if (!IsFloppyDrive(type, *letter, record.name))
-            FillDriveSpace(root, record);
-        AppendListRow(list, record, RowLayout::Drive, image, RowShade::Normal);
+    for (int bit = 0; bit < 26; ++bit) {
+        g_drives[bit].present = (mask & (1u << bit)) != 0;
+        g_drives[bit].facts.letter = static_cast<char>('A' + bit);
     }
+    RowStore& rows = Rows();
+    for (const char* letter = g_app.driveLetters; *letter; ++letter) {
+        if (DriveOf(*letter)->facts.type == kCdRomDrive)
+            continue;
+        RowFacts facts;
+        facts.drive = *letter;
+        rows.Add("", 0, facts);
+    }
+    ShowRowCount(window);
+    for (const char* letter = g_app.driveLetters; *letter; ++letter)
+        StartAsking(window, *letter);
 }
 
 void BuildFolderTree(HWND window)
 {
     HWND tree = FolderTree(window);
     SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-
-    ItemRecord computer = {};
-    int treeImage = -1;
-    LookupShellName(computer, "", &treeImage);
-    HTREEITEM computerNode = AddTreeNode(tree, TVI_ROOT, treeImage, computer.name, kComputerMarker, true);
-
+    g_computerNode = AddTreeNode(tree, TVI_ROOT, BlankTreeImage(), LocationText(""), kComputerMarker, true);
+    RunInBackground([window] { AskComputer(window); });
     for (const char* letter = g_app.driveLetters; *letter; ++letter) {
-        ItemRecord record = {};
-        char drive[3] = {*letter, ':', '\0'};
-        char root[4] = {*letter, ':', '\\', '\0'};
-        UINT type = GetDriveTypeA(drive);
-        LookupShellName(record, root, &treeImage);
-        if (type == kCdRomDrive)
+        Drive& drive = *DriveOf(*letter);
+        if (drive.facts.type == kCdRomDrive)
             continue;
-        AddTreeNode(tree, computerNode, treeImage, record.name, drive, true);
+        char text[MAX_PATH];
+        NodeText(drive, text, sizeof text);
+        char path[3] = {*letter, ':', '\0'};
+        drive.node = AddTreeNode(tree, g_computerNode, drive.treeImage >= 0 ? drive.treeImage : BlankTreeImage(), text,
+                                 path, true);
     }
-    int vaultImage = ImageList_ReplaceIcon(g_app.treeIcons, -1, g_app.appIcon);
-    AddTreeNode(tree, computerNode, vaultImage, LocationText(kVaultMarker), kVaultMarker, false);
-    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(computerNode));
+    int vaultImage = AppendTreeIcon(g_app.appIcon);
+    AddTreeNode(tree, g_computerNode, vaultImage, LocationText(kVaultMarker), kVaultMarker, false);
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(g_computerNode));
+}
+
+void DriveColumnText(char letter, int column, char* out, size_t capacity)
+{
+    const Drive* drive = DriveOf(letter);
+    if (capacity > 0)
+        out[0] = '\0';
+    if (!drive)
+        return;
+    const DriveFacts& facts = drive->facts;
+    switch (column) {
+    case kDriveName: NodeText(*drive, out, capacity); break;
+    case kDriveType:
+        if (facts.type != kDriveTypeNotKnown)
+            CopyTextCut(DriveTypeText(facts.type), out, capacity);
+        break;
+    case kDriveTotal:
+        if (facts.spaceKnown)
+            FormatGigabytes(facts.total, out, capacity);
+        break;
+    case kDriveFree:
+        if (facts.spaceKnown)
+            FormatGigabytes(facts.free, out, capacity);
+        break;
+    case kDriveFileSystem:
+        if (facts.volumeKnown)
+            CopyTextCut(facts.fileSystem, out, capacity);
+        break;
+    }
+}
+
+int DriveImage(char letter)
+{
+    const Drive* drive = DriveOf(letter);
+    return drive ? drive->listImage : -1;
+}
+
+bool DrivesAnswering() { return g_asking > 0; }
+
+UINT KnownDriveType(char letter)
+{
+    const Drive* drive = DriveOf(letter);
+    return drive ? drive->facts.type : kDriveTypeNotKnown;
 }

@@ -1,81 +1,283 @@
+#include "base/ansi_text.h"
 #include "base/app_state.h"
 #include "base/controls.h"
-#include "base/ansi_text.h"
 #include "base/file_search.h"
 #include "base/messages.h"
-#include "base/redraw_guard.h"
 #include "base/vault_names.h"
-#include "browse/browse.h"
 #include "browse/browse_parts.h"
+#include "browse/item_text.h"
+#include "browse/kinds.h"
 
 #include <shellapi.h>
 
 #include <cstdio>
+#include <string>
+#include <unordered_set>
+#include <vector>
 
 namespace {
 
-void ShowObjectCount(HWND window)
+// A worker hands the rows it found to the window in batches: the first one
+// small, so the first rows show at once, the later ones larger.
+constexpr size_t kFirstBatch = 64;
+constexpr size_t kLargestBatch = 8192;
+constexpr DWORD kBatchInterval = 40;  // milliseconds
+
+struct FoundRows {
+    struct Found {
+        RowFacts facts;
+        uint32_t nameAt;
+        uint16_t nameLength;
+    };
+    std::vector<Found> rows;
+    std::vector<char> names;
+
+    void Add(const char* name, const RowFacts& facts)
+    {
+        size_t length = strlen(name);
+        rows.push_back({facts, static_cast<uint32_t>(names.size()), static_cast<uint16_t>(length)});
+        names.insert(names.end(), name, name + length);
+    }
+};
+
+// The view shown and the one being opened: each has a number, and answers
+// carrying another number belong to a view left behind.
+struct ShownView {
+    unsigned number = 0;
+    CancelFlag cancel;
+    bool complete = true;
+    int vaultDrivesLeft = 0;
+    // Names that rows got from commands while the listing went on: the
+    // listing may come upon the same items.
+    std::unordered_set<std::string> madeByCommands;
+};
+struct OpeningView {
+    unsigned number = 0;
+    CancelFlag cancel;
+    std::string location;
+    Columns columns = Columns::Install;
+};
+ShownView g_shown;
+OpeningView g_opening;
+unsigned g_lastNumber;
+int g_opens;
+
+unsigned NewViewNumber() { return ++g_lastNumber == 0 ? ++g_lastNumber : g_lastNumber; }
+
+void AppendFound(HWND window, FoundRows& found)
 {
-    char countText[32];
-    snprintf(countText, sizeof countText, "%d 个对象",
-             static_cast<int>(SendMessageA(ItemList(window), LVM_GETITEMCOUNT, 0, 0)));
-    SetStatusText(window, 1, countText);
+    RowStore& rows = Rows();
+    for (const FoundRows::Found& row : found.rows) {
+        const char* name = found.names.data() + row.nameAt;
+        if (!g_shown.madeByCommands.empty() && g_shown.madeByCommands.erase(std::string(name, row.nameLength)))
+            continue;
+        rows.Add(name, row.nameLength, row.facts);
+    }
+    ShowRowCount(window);
 }
 
-RowShade ShadeOf(DWORD attributes) { return attributes & FILE_ATTRIBUTE_HIDDEN ? RowShade::Dimmed : RowShade::Normal; }
-
-// Lists the entries of one folder; returns how many were left out because
-// their full path does not fit a path buffer.
-int ListFolderEntries(HWND list, const char* folder)
-{
-    int skipped = 0;
-    for (FileSearch search = FileSearch::InFolder(folder); search.Next();) {
-        const WIN32_FIND_DATAA& found = search.Entry();
-        ItemRecord record = {};
-        if (!DescribeFile(found, record))
-            continue;
-        char path[MAX_PATH];
-        if (!JoinPath(folder, found.cFileName, path, sizeof path)) {
-            ++skipped;
-            continue;
+class RowsFound : public Answer {
+public:
+    RowsFound(unsigned view, FoundRows rows, bool last, int tooLong)
+        : view_(view), rows_(std::move(rows)), last_(last), tooLong_(tooLong)
+    {
+    }
+    void Deliver(HWND window) override
+    {
+        if (view_ != g_shown.number)
+            return;
+        AppendFound(window, rows_);
+        if (!last_)
+            return;
+        if (CurrentView() == View::Vault && --g_shown.vaultDrivesLeft > 0)
+            return;
+        ViewComplete(window);
+        if (tooLong_ > 0) {
+            AnswerHold hold(window);
+            ShowFormattedMessage(window, Message::EntriesNotListed, nullptr, tooLong_);
         }
-        int image = LookupListedType(record, path, found.dwFileAttributes);
-        AppendListRow(list, record, RowLayout::File, image, ShadeOf(found.dwFileAttributes));
     }
-    return skipped;
+
+private:
+    unsigned view_;
+    FoundRows rows_;
+    bool last_;
+    int tooLong_;
+};
+
+// The rows of one worker, sent as they come.
+class Batches {
+public:
+    Batches(HWND window, unsigned view) : window_(window), view_(view), sentAt_(GetTickCount()) {}
+    void Add(const char* name, const RowFacts& facts)
+    {
+        rows_.Add(name, facts);
+        if (rows_.rows.size() >= limit_ || GetTickCount() - sentAt_ >= kBatchInterval) {
+            Send(false, 0);
+            limit_ = limit_ * 2 < kLargestBatch ? limit_ * 2 : kLargestBatch;
+        }
+    }
+    void Finish(int tooLong) { Send(true, tooLong); }
+
+private:
+    void Send(bool last, int tooLong)
+    {
+        PostAnswer(window_, std::make_unique<RowsFound>(view_, std::move(rows_), last, tooLong));
+        rows_ = FoundRows();
+        sentAt_ = GetTickCount();
+    }
+    HWND window_;
+    unsigned view_;
+    DWORD sentAt_;
+    size_t limit_ = kFirstBatch;
+    FoundRows rows_;
+};
+
+RowFacts FactsOf(const WIN32_FIND_DATAA& found, KindLookup& kinds)
+{
+    RowFacts facts;
+    facts.size = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    facts.writeTime = (static_cast<uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                      found.ftLastWriteTime.dwLowDateTime;
+    facts.attributes = found.dwFileAttributes;
+    facts.kind = KindOfEntry(found.cFileName, found.dwFileAttributes, kinds);
+    // A read-only folder may show an icon of its own, set in its desktop.ini.
+    bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    facts.ownIcon = isFolder ? (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0 : KindHasOwnIcon(facts.kind);
+    return facts;
 }
 
-void ListVaultOfDrive(HWND list, char letter)
+// ".", ".." and system entries are never listed.
+bool IsListed(const WIN32_FIND_DATAA& found)
 {
-    char vault[16];
-    VaultFolderOf(letter, vault);
-    SetCurrentFolder(vault);
-    for (FileSearch search = FileSearch::InFolder(vault); search.Next();) {
-        ItemRecord record = {};
-        if (!DescribeFile(search.Entry(), record))
-            continue;
-        ItemRecord row = {};
-        if (!RestoreHomePath(letter, search.Entry().cFileName, row.name, sizeof row.name))
-            continue;  // a stored name that fits no home path is not one of ours
-        AppendListRow(list, row, RowLayout::File, VaultEntryImage(), RowShade::Normal);
-    }
+    return !IsDotOrDotDot(found) && !(found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM);
 }
 
-void AddPathRow(HWND window, const char* path, int position)
+class ListingOpened : public Answer {
+public:
+    ListingOpened(unsigned view, DWORD error) : view_(view), error_(error) {}
+    void Deliver(HWND window) override
+    {
+        if (view_ != g_opening.number)
+            return;
+        OpeningView opening = std::move(g_opening);
+        g_opening = OpeningView();
+        if (error_ != 0) {
+            // Only an empty folder is an empty list: a folder that can't be
+            // read leaves the view as it was.
+            UpdateWorkingCursor(window);
+            AnswerHold hold(window);
+            ShowSystemError(window, opening.location.c_str(), error_);
+            return;
+        }
+        SwitchView(window, opening.location.c_str(), opening.columns, view_, opening.cancel);
+        g_shown.complete = false;
+        UpdateWorkingCursor(window);
+    }
+
+private:
+    unsigned view_;
+    DWORD error_;
+};
+
+void ListFolder(HWND window, unsigned view, const CancelFlag& cancel, const std::string& folder)
 {
-    FileSearch search = FileSearch::ForPath(path);
-    ItemRecord record = {};
-    if (!search.Next() || !DescribeFile(search.Entry(), record))
-        return;
-    DWORD attributes = search.Entry().dwFileAttributes;
-    int image = LookupListedType(record, path, attributes);
-    if (position < 0)
-        AppendListRow(ItemList(window), record, RowLayout::File, image, RowShade::Normal);
-    else
-        InsertListRow(ItemList(window), position, record, RowLayout::File, image, ShadeOf(attributes));
+    char pattern[MAX_PATH];
+    JoinPath(folder.c_str(), "*.*", pattern, sizeof pattern);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    DWORD error = search == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    // An empty drive root has no "." or "..": its search finds nothing at all.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES)
+        error = 0;
+    PostAnswer(window, std::make_unique<ListingOpened>(view, error));
+    Batches batches(window, view);
+    KindLookup kinds;
+    int tooLong = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (Cancelled(cancel))
+                break;
+            if (!IsListed(found))
+                continue;
+            // An entry whose path doesn't fit can be neither opened nor acted on.
+            if (folder.size() + 1 + strlen(found.cFileName) >= MAX_PATH) {
+                ++tooLong;
+                continue;
+            }
+            batches.Add(found.cFileName, FactsOf(found, kinds));
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    if (error == 0 && !Cancelled(cancel))
+        batches.Finish(tooLong);
 }
+
+void ListVaultOfDrive(HWND window, unsigned view, const CancelFlag& cancel, char letter, UINT type)
+{
+    char root[4] = {letter, ':', '\\', '\0'};
+    Batches batches(window, view);
+    // An optical drive is left alone: asking it would start the disc.
+    if (type == kDriveTypeNotKnown)
+        type = GetDriveTypeA(root);
+    if (type != kCdRomDrive) {
+        char vault[16];
+        VaultFolderOf(letter, vault);
+        for (FileSearch search = FileSearch::InFolder(vault); search.Next() && !Cancelled(cancel);) {
+            if (!IsListed(search.Entry()))
+                continue;
+            char home[MAX_PATH];
+            if (!RestoreHomePath(letter, search.Entry().cFileName, home, sizeof home))
+                continue;  // a stored name that fits no home path is not one of ours
+            RowFacts facts;
+            facts.attributes = search.Entry().dwFileAttributes;
+            facts.drive = letter;
+            batches.Add(home, facts);
+        }
+    }
+    batches.Finish(0);
+}
+
+struct VaultDrive {
+    char letter;
+    UINT type;
+};
+
+bool IsFastDrive(UINT type) { return type == DRIVE_FIXED || type == DRIVE_RAMDISK; }
 
 }  // namespace
+
+unsigned ShownViewNumber() { return g_shown.number; }
+
+void SwitchView(HWND window, const char* location, Columns columns, unsigned number, CancelFlag cancel)
+{
+    Cancel(g_shown.cancel);
+    g_shown = ShownView();
+    g_shown.number = number;
+    g_shown.cancel = std::move(cancel);
+    HWND list = ItemList(window);
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    Rows().Clear();
+    FreeOwnIconPlaces();
+    View view = ViewOfLocation(location);
+    if (columns == Columns::Install)
+        SetColumnSet(window, view == View::Drives  ? kDriveColumns
+                             : view == View::Vault ? kVaultColumns
+                                                   : kFolderColumns);
+    SetCurrentFolder(location);
+    SetStatusText(window, 0, LocationText(location));
+    ShowRowCount(window);
+}
+
+void ViewComplete(HWND window)
+{
+    g_shown.complete = true;
+    g_shown.madeByCommands.clear();
+    SortAfterListing(window);
+    UpdateWorkingCursor(window);
+}
+
+bool ShownViewComplete() { return g_shown.complete; }
 
 void ShowLocation(HWND window, const char* location, Columns columns)
 {
@@ -84,31 +286,84 @@ void ShowLocation(HWND window, const char* location, Columns columns)
     View view = ViewOfLocation(copy);
     if (view == View::Folder && (RefuseNotAddressable(window, copy) || !CanListFolder(window, copy)))
         return;
-    ClearItemList(window);
-    if (columns == Columns::Install)
-        SetColumnSet(window, view == View::Drives  ? kDriveColumns
-                             : view == View::Vault ? kVaultColumns
-                                                   : kFolderColumns);
+    Cancel(g_opening.cancel);
+    g_opening = OpeningView();
+    CancelFlag cancel = NewCancelFlag();
     switch (view) {
-    case View::Drives: ShowDrives(window); break;
-    case View::Vault: ListVault(window); break;
-    case View::Folder: OpenPath(window, copy); break;
+    case View::Drives:
+        SwitchView(window, copy, columns, NewViewNumber(), cancel);
+        ShowDrives(window);
+        break;
+    case View::Vault:
+        SwitchView(window, copy, columns, NewViewNumber(), cancel);
+        g_shown.complete = false;
+        ListVault(window, g_shown.number, cancel);
+        break;
+    case View::Folder: {
+        unsigned number = NewViewNumber();
+        g_opening = OpeningView{number, cancel, copy, columns};
+        std::string folder = copy;
+        if (!RunInBackground([window, number, cancel, folder] { ListFolder(window, number, cancel, folder); }))
+            g_opening = OpeningView();
+        break;
     }
-    SetCurrentFolder(copy);
+    }
+    UpdateWorkingCursor(window);
+}
+
+void ListVault(HWND window, unsigned view, const CancelFlag& cancel)
+{
+    // Fixed disks are read first, one after another; every other drive gets
+    // a worker of its own afterwards, so a slow one delays its own rows only.
+    std::vector<VaultDrive> fast, others;
+    for (const char* letter = g_app.driveLetters; *letter; ++letter) {
+        UINT type = KnownDriveType(*letter);
+        if (type == kCdRomDrive)
+            continue;
+        (IsFastDrive(type) ? fast : others).push_back({*letter, type});
+    }
+    g_shown.vaultDrivesLeft = static_cast<int>(fast.size() + others.size());
+    if (g_shown.vaultDrivesLeft == 0) {
+        ViewComplete(window);
+        return;
+    }
+    auto started = RunInBackground([window, view, cancel, fast, others] {
+        for (const VaultDrive& drive : fast)
+            ListVaultOfDrive(window, view, cancel, drive.letter, drive.type);
+        for (const VaultDrive& drive : others) {
+            VaultDrive one = drive;
+            if (!RunInBackground([window, view, cancel, one] {
+                    ListVaultOfDrive(window, view, cancel, one.letter, one.type);
+                }))
+                PostAnswer(window, std::make_unique<RowsFound>(view, FoundRows(), true, 0));
+        }
+    });
+    if (!started)
+        ViewComplete(window);
 }
 
 void RefreshView(HWND window) { ShowLocation(window, CurrentFolder()); }
 
 void RefreshViewAndShellTypes(HWND window)
 {
-    ForgetShellTypes();
+    ForgetKinds();
     RefreshView(window);
 }
 
-void ShowFirstView(HWND window)
+void ListAgainWhatIsOpening(HWND window)
 {
-    ShowDrives(window);
-    BuildFolderTree(window);
+    if (g_opening.number != 0) {
+        OpeningView opening = g_opening;
+        ShowLocation(window, opening.location.c_str(), opening.columns);
+    }
+}
+
+bool ViewsBusy() { return g_opening.number != 0 || !g_shown.complete || g_opens > 0; }
+
+void ForgetViewWork()
+{
+    Cancel(g_opening.cancel);
+    Cancel(g_shown.cancel);
 }
 
 bool CanListFolder(HWND window, const char* path)
@@ -120,49 +375,114 @@ bool CanListFolder(HWND window, const char* path)
     return false;
 }
 
-void OpenPath(HWND window, const char* path)
+namespace {
+
+// Reads one entry of the current folder, named exactly.
+bool ReadEntry(const char* path, WIN32_FIND_DATAA& entry)
 {
-    DWORD attributes = GetFileAttributesA(path);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        INT_PTR result =
-            reinterpret_cast<INT_PTR>(ShellExecuteA(window, "open", path, nullptr, nullptr, SW_SHOWNORMAL));
-        if (result <= 32)
-            ReportOpenError(window, path, result);
+    FileSearch search = FileSearch::ForPath(path);
+    if (!search.Next() || !IsListed(search.Entry()))
+        return false;
+    entry = search.Entry();
+    return true;
+}
+
+}  // namespace
+
+int AddItemRow(HWND window, const char* path)
+{
+    WIN32_FIND_DATAA entry;
+    KindLookup kinds;
+    if (CurrentView() != View::Folder || !ReadEntry(path, entry) ||
+        !Rows().Add(entry.cFileName, strlen(entry.cFileName), FactsOf(entry, kinds)))
+        return -1;
+    if (!g_shown.complete)
+        g_shown.madeByCommands.insert(entry.cFileName);
+    ShowRowCount(window);
+    ListAgainWhatIsOpening(window);
+    return static_cast<int>(Rows().Count()) - 1;
+}
+
+void ReplaceItemRow(HWND window, uint32_t id, const char* path)
+{
+    WIN32_FIND_DATAA entry;
+    KindLookup kinds;
+    RowStore& rows = Rows();
+    if (!ReadEntry(path, entry) || !rows.Rename(id, entry.cFileName, strlen(entry.cFileName))) {
+        RemoveItems(window, {id});
         return;
     }
-    if (!CanListFolder(window, path))
-        return;
+    rows.Facts(id) = FactsOf(entry, kinds);
+    rows.SetOwnImage(id, -1);
+    rows.SetOwnIconAsked(id, false);
+    if (!g_shown.complete)
+        g_shown.madeByCommands.insert(entry.cFileName);
+    InvalidateRect(ItemList(window), nullptr, TRUE);
+    ListAgainWhatIsOpening(window);
+}
 
+namespace {
+
+// What became of opening an item.
+class Opened : public Answer {
+public:
+    enum class Outcome { Started, IsFolder, Gone, Failed };
+    Opened(std::string path, Outcome outcome, INT_PTR code) : path_(std::move(path)), outcome_(outcome), code_(code)
+    {
+    }
+    void Deliver(HWND window) override
+    {
+        --g_opens;
+        UpdateWorkingCursor(window);
+        AnswerHold hold(window);
+        switch (outcome_) {
+        case Outcome::Started: break;
+        case Outcome::IsFolder: ShowLocation(window, path_.c_str(), Columns::Keep); break;
+        case Outcome::Gone: ShowSystemError(window, path_.c_str(), static_cast<DWORD>(code_)); break;
+        case Outcome::Failed: ReportOpenError(window, path_.c_str(), code_); break;
+        }
+    }
+
+private:
+    std::string path_;
+    Outcome outcome_;
+    INT_PTR code_;
+};
+
+void OpenItem(HWND window, const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        PostAnswer(window, std::make_unique<Opened>(path, Opened::Outcome::Gone, GetLastError()));
+        return;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        PostAnswer(window, std::make_unique<Opened>(path, Opened::Outcome::IsFolder, 0));
+        return;
+    }
+    // The program starts in the file's own folder, as it does from the shell;
+    // a drive's root keeps its backslash ("D:" alone is a relative path).
     char folder[MAX_PATH];
-    lstrcpynA(folder, path, sizeof folder);
-    SetCurrentFolder(folder);
-    int skipped;
-    {
-        HWND list = ItemList(window);
-        RedrawGuard quiet(list);
-        skipped = ListFolderEntries(list, folder);
-    }
-    SetStatusText(window, 0, CurrentFolder());
-    ShowObjectCount(window);
-    if (skipped > 0)
-        ShowFormattedMessage(window, Message::EntriesNotListed, nullptr, skipped);
+    lstrcpynA(folder, path.c_str(), sizeof folder);
+    if (char* last = const_cast<char*>(FindLastCharacter(folder, '\\')))
+        last[last == folder + 2 && folder[1] == ':' ? 1 : 0] = '\0';
+    INT_PTR result = reinterpret_cast<INT_PTR>(ShellExecuteA(window, "open", path.c_str(), nullptr, folder, SW_SHOWNORMAL));
+    Opened::Outcome outcome = result <= 32 ? Opened::Outcome::Failed : Opened::Outcome::Started;
+    PostAnswer(window, std::make_unique<Opened>(path, outcome, result));
 }
 
-void ListVault(HWND window)
+}  // namespace
+
+void OpenItemInBackground(HWND window, const char* path)
 {
-    {
-        HWND list = ItemList(window);
-        RedrawGuard quiet(list);
-        for (const char* letter = g_app.driveLetters; *letter; ++letter)
-            ListVaultOfDrive(list, *letter);
+    std::string target = path;
+    if (RunInBackground([window, target] { OpenItem(window, target); })) {
+        ++g_opens;
+        UpdateWorkingCursor(window);
     }
-    SetStatusText(window, 0, LocationText(kVaultMarker));
-    ShowObjectCount(window);
 }
 
-void AppendPathRow(HWND window, const char* path) { AddPathRow(window, path, -1); }
-
-void InsertPathRow(HWND window, const char* path, int position) { AddPathRow(window, path, position); }
+bool OpensRunning() { return g_opens > 0; }
 
 void ReportOpenError(HWND window, const char* path, INT_PTR code)
 {

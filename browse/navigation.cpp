@@ -1,14 +1,19 @@
+#include "base/ansi_text.h"
 #include "base/app_state.h"
 #include "base/controls.h"
-#include "base/ansi_text.h"
 #include "base/file_search.h"
 #include "base/item_names.h"
 #include "base/messages.h"
-#include "browse/browse.h"
 #include "browse/browse_parts.h"
 #include "browse/item_text.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -37,24 +42,6 @@ const char* NodePath(HWND tree, HTREEITEM node)
     return reinterpret_cast<const char*>(item.lParam);
 }
 
-// Opens the drive of a row of the drives view.
-void OpenDriveRow(HWND window, HWND list, int row, const char* name)
-{
-    // The row's item data holds its drive letter, so rows whose display name
-    // hides the letter still open; the name is the fallback.
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    char letter = static_cast<char>(item.lParam);
-    if (letter < 'A' || letter > 'Z')
-        letter = DriveLetterOfDisplayName(name);
-    if (!letter)
-        return;
-    char drive[3] = {letter, ':', '\0'};
-    ShowLocation(window, drive);
-}
-
 // The tree shows sub-folders that are not system folders, hidden ones
 // included, but none whose name Windows reads as another folder's.
 bool IsTreeFolder(const WIN32_FIND_DATAA& found)
@@ -75,7 +62,126 @@ bool HasTreeChildren(const char* folder)
     return false;
 }
 
+// Tree nodes whose sub-folders are being searched, with the number of the search.
+std::map<HTREEITEM, unsigned> g_fills;
+unsigned g_lastFill;
+int g_plainFolderImage = -1;
+
+struct FoundFolder {
+    std::string name;
+    std::string path;
+    bool hasChildren;
+    HICON ownIcon;  // read-only folders may carry their own (desktop.ini)
+};
+
+class FoldersFound : public Answer {
+public:
+    FoldersFound(HTREEITEM node, unsigned fill, std::vector<FoundFolder> folders, HICON plainIcon, bool last)
+        : node_(node), fill_(fill), folders_(std::move(folders)), plainIcon_(plainIcon), last_(last)
+    {
+    }
+    ~FoldersFound() override
+    {
+        for (const FoundFolder& folder : folders_) {
+            if (folder.ownIcon)
+                DestroyIcon(folder.ownIcon);
+        }
+        if (plainIcon_)
+            DestroyIcon(plainIcon_);
+    }
+    void Deliver(HWND window) override
+    {
+        auto fill = g_fills.find(node_);
+        if (fill == g_fills.end() || fill->second != fill_)
+            return;
+        HWND tree = FolderTree(window);
+        if (plainIcon_ && g_plainFolderImage < 0)
+            g_plainFolderImage = AppendTreeIcon(plainIcon_);
+        for (const FoundFolder& folder : folders_) {
+            int image = folder.ownIcon ? AppendTreeIcon(folder.ownIcon) : g_plainFolderImage;
+            AddTreeNode(tree, node_, image, folder.name.c_str(), folder.path.c_str(), folder.hasChildren);
+        }
+        if (!last_)
+            return;
+        g_fills.erase(fill);
+        if (!SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node_))) {
+            TVITEMA item = {};
+            item.mask = TVIF_HANDLE | TVIF_CHILDREN;
+            item.hItem = node_;
+            SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        }
+        UpdateWorkingCursor(window);
+    }
+
+private:
+    HTREEITEM node_;
+    unsigned fill_;
+    std::vector<FoundFolder> folders_;
+    HICON plainIcon_;
+    bool last_;
+};
+
+constexpr size_t kFoldersPerAnswer = 200;
+constexpr DWORD kFolderAnswerInterval = 50;  // milliseconds
+
+void FindSubFolders(HWND window, HTREEITEM node, unsigned fill, const std::string& folder, bool askPlainIcon)
+{
+    HICON plainIcon = nullptr;
+    if (askPlainIcon) {
+        SHFILEINFOA info = {};
+        SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_SMALLICON);
+        plainIcon = info.hIcon;
+    }
+    std::vector<FoundFolder> found;
+    DWORD sentAt = GetTickCount();
+    // An optical drive is left alone until it is known not to be one.
+    char root[4] = {folder[0], ':', '\\', '\0'};
+    bool optical = folder.size() == 2 && KnownDriveType(folder[0]) == kDriveTypeNotKnown &&
+                   GetDriveTypeA(root) == kCdRomDrive;
+    for (FileSearch search = FileSearch::InFolder(optical ? nullptr : folder.c_str()); search.Next();) {
+        const WIN32_FIND_DATAA& entry = search.Entry();
+        char path[MAX_PATH];
+        // A folder whose path doesn't fit can be neither listed nor opened.
+        if (!IsTreeFolder(entry) || !JoinPath(folder.c_str(), entry.cFileName, path, sizeof path))
+            continue;
+        HICON ownIcon = nullptr;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+            SHFILEINFOA info = {};
+            SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
+            ownIcon = info.hIcon;
+        }
+        found.push_back({entry.cFileName, path, HasTreeChildren(path), ownIcon});
+        if (found.size() >= kFoldersPerAnswer || GetTickCount() - sentAt >= kFolderAnswerInterval) {
+            PostAnswer(window, std::make_unique<FoldersFound>(node, fill, std::move(found), plainIcon, false));
+            found.clear();
+            plainIcon = nullptr;
+            sentAt = GetTickCount();
+        }
+    }
+    PostAnswer(window, std::make_unique<FoldersFound>(node, fill, std::move(found), plainIcon, true));
+}
+
 }  // namespace
+
+HTREEITEM AddTreeNode(HWND tree, HTREEITEM parent, int image, const char* text, const char* path, bool hasChildren)
+{
+    g_app.treePathSlots.emplace_back();
+    PathSlot& slot = g_app.treePathSlots.back();
+    if (!CopyText(path, slot.data(), slot.size()))
+        return nullptr;
+
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
+    insert.item.pszText = const_cast<char*>(text);
+    insert.item.iImage = image;
+    insert.item.iSelectedImage = image;
+    insert.item.lParam = reinterpret_cast<LPARAM>(slot.data());
+    insert.item.cChildren = (parent == TVI_ROOT || hasChildren) ? 1 : 0;
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
 
 bool HandleTreeClick(HWND window)
 {
@@ -94,30 +200,29 @@ bool HandleTreeClick(HWND window)
 
 void OpenSelectedItem(HWND window)
 {
-    HWND list = ItemList(window);
-    int row = SelectionMark(list);
-    if (row < 0)
+    ListedItem item;
+    if (!MarkedItem(window, item))
         return;
-    char name[MAX_PATH];
-    ReadRowText(list, row, 0, name, sizeof name);
-
     if (CurrentView() == View::Drives) {
-        OpenDriveRow(window, list, row, name);
+        // The row keeps its drive's letter, so rows whose display name hides it still open.
+        char drive[3] = {item.drive, ':', '\0'};
+        if (item.drive)
+            ShowLocation(window, drive);
         return;
     }
-    if (CurrentView() == View::Vault || RefuseNotAddressable(window, name))
+    if (CurrentView() == View::Vault || RefuseNotAddressable(window, item.name.c_str()))
         return;
 
     char path[MAX_PATH];
-    if (!JoinPath(CurrentFolder(), name, path, sizeof path)) {
-        ShowFormattedMessage(window, Message::PathTooLongToOpen, nullptr, name);
+    if (!JoinPath(CurrentFolder(), item.name.c_str(), path, sizeof path)) {
+        ShowFormattedMessage(window, Message::PathTooLongToOpen, nullptr, item.name.c_str());
         return;
     }
     // A folder opened from the list keeps the columns as the user left them.
-    if (GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY)
+    if (item.attributes & FILE_ATTRIBUTE_DIRECTORY)
         ShowLocation(window, path, Columns::Keep);
     else
-        OpenPath(window, path);
+        OpenItemInBackground(window, path);
 }
 
 void ShowSelectionStatus(HWND window)
@@ -129,72 +234,59 @@ void ShowSelectionStatus(HWND window)
         return;
     }
     char text[MAX_PATH + 100];
-    if (selected >= 2) {
+    ListedItem item;
+    if (selected >= 2 || !MarkedItem(window, item)) {
         snprintf(text, sizeof text, "选定 %i 个对象", selected);
         SetStatusText(window, 0, text);
         return;
     }
-
-    int row = SelectionMark(list);
-    char name[MAX_PATH];
-    ReadRowText(list, row, 0, name, sizeof name);
-    char path[MAX_PATH];
-    bool isFile = CurrentView() == View::Folder && JoinPath(CurrentFolder(), name, path, sizeof path) &&
-                  !(GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY);
-    if (!isFile) {
+    if (CurrentView() != View::Folder || (item.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         SetStatusText(window, 0, "选定 1 个对象");
         return;
     }
-    char type[50];
+    char type[80];
     char time[40];
     char size[30];
-    ReadRowText(list, row, 2, type, sizeof type);
-    ReadRowText(list, row, 3, time, sizeof time);
-    ReadRowText(list, row, 1, size, sizeof size);
+    RowColumnText(item.id, 2, type, sizeof type);
+    RowColumnText(item.id, 3, time, sizeof time);
+    RowColumnText(item.id, 1, size, sizeof size);
     snprintf(text, sizeof text, "类型: %s 修改日期: %s 大小: %s", type, time, size);
     SetStatusText(window, 0, text);
 }
 
-void BeginLabelEdit(HWND window)
+void BeginLabelEdit(HWND window, int row)
 {
-    HWND edit = reinterpret_cast<HWND>(SendMessageA(ItemList(window), LVM_GETEDITCONTROL, 0, 0));
+    ListedItem item;
     ZeroMemory(g_app.labelEditOldName, sizeof g_app.labelEditOldName);
-    GetWindowTextA(edit, g_app.labelEditOldName, sizeof g_app.labelEditOldName);
+    if (ItemAt(window, row, item))
+        CopyText(item.name.c_str(), g_app.labelEditOldName, sizeof g_app.labelEditOldName);
 }
 
-void FillTreeNode(NMTREEVIEWA* notification)
+void FillTreeNode(HWND window, NMTREEVIEWA* notification)
 {
     if (notification->action == TVE_COLLAPSE)
         return;
     HWND tree = notification->hdr.hwndFrom;
     HTREEITEM node = notification->itemNew.hItem;
     const char* nodePath = NodePath(tree, node);
-    if (!nodePath || lstrcmpA(nodePath, kComputerMarker) == 0)
+    if (!nodePath || lstrcmpA(nodePath, kComputerMarker) == 0 || lstrcmpA(nodePath, kVaultMarker) == 0)
         return;
-    if (SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)))
+    // A node is filled once, on its first expansion.
+    if (g_fills.count(node) || SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)))
         return;
-
-    int plainFolderImage = -1;
-    for (FileSearch search = FileSearch::InFolder(nodePath); search.Next();) {
-        const WIN32_FIND_DATAA& found = search.Entry();
-        if (!IsTreeFolder(found))
-            continue;
-        char path[MAX_PATH];
-        if (!JoinPath(nodePath, found.cFileName, path, sizeof path))
-            continue;  // a folder whose path does not fit can be neither listed nor opened
-        // Plain folders share one icon per fill: the shell takes milliseconds
-        // for each icon. A read-only folder may carry its own (desktop.ini).
-        bool ownIcon = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-        int image = plainFolderImage;
-        if (ownIcon || plainFolderImage < 0) {
-            SHFILEINFOA info = {};
-            SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
-            image = ImageList_ReplaceIcon(g_app.treeIcons, -1, info.hIcon);
-            if (info.hIcon)
-                DestroyIcon(info.hIcon);
-            if (!ownIcon)
-                plainFolderImage = image;
-        }
-        AddTreeNode(tree, node, image, found.cFileName, path, HasTreeChildren(path));
+    unsigned fill = ++g_lastFill;
+    std::string folder = nodePath;
+    bool askPlainIcon = g_plainFolderImage < 0;
+    if (RunInBackground([window, node, fill, folder, askPlainIcon] {
+            FindSubFolders(window, node, fill, folder, askPlainIcon);
+        })) {
+        g_fills[node] = fill;
+        UpdateWorkingCursor(window);
     }
 }
+
+bool TreeFillsRunning() { return !g_fills.empty(); }
+
+void ForgetTreeNode(HTREEITEM node) { g_fills.erase(node); }
+
+void ForgetTreeWork() { g_fills.clear(); }

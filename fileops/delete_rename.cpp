@@ -3,8 +3,6 @@
 #include "base/file_search.h"
 #include "base/item_names.h"
 #include "base/messages.h"
-#include "base/redraw_guard.h"
-#include "base/rows.h"
 #include "browse/browse.h"
 #include "fileops/fileops.h"
 #include "fileops/fileops_rules.h"
@@ -39,44 +37,40 @@ void DeleteSelectedItems(HWND window)
 {
     // Outside a folder view the rows name no file: paths made from them would
     // be relative, resolved against whatever the process's folder is.
-    HWND list = ItemList(window);
-    int selected = static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
-    if (CurrentView() != View::Folder || selected <= 0)
+    std::vector<ListedItem> selected = SelectedItems(window);
+    if (CurrentView() != View::Folder || selected.empty())
         return;
-    size_t capacity = static_cast<size_t>(selected) * MAX_PATH + 1;
+    size_t capacity = selected.size() * MAX_PATH + 1;
     std::unique_ptr<char[]> paths(new (std::nothrow) char[capacity]);
-    std::unique_ptr<int[]> rows(new (std::nothrow) int[static_cast<size_t>(selected)]);
-    if (!paths || !rows) {
+    if (!paths) {
         ShowMessage(window, Message::OutOfMemory);
         return;
     }
     size_t used = 0;
     paths[0] = '\0';
-    int listed = 0;
+    std::vector<uint32_t> listed;
     SkippedItems refused;
-    ForEachSelectedRow(list, [&](int row, const char* name) {
+    for (const ListedItem& item : selected) {
         // A name Windows reads as another, or as a pattern, would delete other items.
         char path[MAX_PATH];
-        if (const char* reason = NotAddressableReason(name))
-            refused.Add(name, reason);
-        else if (!JoinPath(CurrentFolder(), name, path, sizeof path) ||
+        if (const char* reason = NotAddressableReason(item.name.c_str()))
+            refused.Add(item.name.c_str(), reason);
+        else if (!JoinPath(CurrentFolder(), item.name.c_str(), path, sizeof path) ||
                  !AppendToDeleteList(path, paths.get(), capacity, used))
-            refused.Add(name, SkippedItems::kPathTooLong);
+            refused.Add(item.name.c_str(), SkippedItems::kPathTooLong);
         else
-            rows[listed++] = row;
-        return true;
-    });
-    if (listed > 0 && ShellFileOperation(window, FO_DELETE, paths.get(), nullptr)) {
+            listed.push_back(item.id);
+    }
+    if (!listed.empty() && ShellFileOperation(window, FO_DELETE, paths.get(), nullptr)) {
         // Items the user kept or the shell couldn't delete keep their rows.
-        std::vector<bool> kept(static_cast<size_t>(listed));
+        std::vector<uint32_t> deleted;
         const char* path = paths.get();
-        for (int i = 0; i < listed; ++i, path += lstrlenA(path) + 1)
-            kept[static_cast<size_t>(i)] = _access(path, 0) == 0;
-        RedrawGuard quiet(list);  // a visible list repaints after every removed row
-        for (int i = listed; i-- > 0;) {
-            if (!kept[static_cast<size_t>(i)])
-                SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(rows[i]), 0);
+        for (uint32_t id : listed) {
+            if (_access(path, 0) != 0)
+                deleted.push_back(id);
+            path += lstrlenA(path) + 1;
         }
+        RemoveItems(window, deleted);
     }
     refused.Report(window, Message::ItemsNotDeleted);
 }
@@ -143,8 +137,7 @@ void RenameItem(HWND window, const NMLVDISPINFOA* edit)
         return;
     if (!fits || !JoinPath(CurrentFolder(), oldName, oldPath, MAX_PATH) ||
         !JoinPath(CurrentFolder(), newName, newPath, MAX_PATH)) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        ShowSystemError(window, RuleOf(Message::ExtensionChange).caption);
+        ShowSystemError(window, RuleOf(Message::ExtensionChange).caption, ERROR_FILENAME_EXCED_RANGE);
         return;
     }
     // The shell's rename answers its own replace question with yes, so a
@@ -155,8 +148,9 @@ void RenameItem(HWND window, const NMLVDISPINFOA* edit)
     }
     if (ExtensionChanges(oldName, newName) && ShowMessage(window, Message::ExtensionChange) == IDNO)
         return;
-    if (!ShellFileOperation(window, FO_RENAME, oldPath, newPath))
+    ListedItem item;
+    if (!ItemAt(window, edit->item.iItem, item) || !ShellFileOperation(window, FO_RENAME, oldPath, newPath))
         return;
-    SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(edit->item.iItem), 0);
-    InsertPathRow(window, newPath, edit->item.iItem);
+    // The row reads the item again: the shell may have kept the name as it was.
+    ReplaceItemRow(window, item.id, newPath);
 }

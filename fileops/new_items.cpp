@@ -29,7 +29,7 @@ bool CreateItem(HWND window, int type, const char* path)
     if (type == 0) {
         if (CreateDirectoryA(path, nullptr))
             return true;
-        ShowSystemError(window, caption);
+        ShowSystemError(window, caption, GetLastError());
         return false;
     }
     if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
@@ -38,7 +38,7 @@ bool CreateItem(HWND window, int type, const char* path)
     }
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        ShowSystemError(window, caption);
+        ShowSystemError(window, caption, GetLastError());
         return false;
     }
     CloseHandle(file);
@@ -59,15 +59,17 @@ void CreateNewItem(HWND window, int type)
         return;
     char path[MAX_PATH];
     if (!JoinPath(CurrentFolder(), kKinds[type].name, path, sizeof path)) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        ShowSystemError(window, kKinds[type].errorCaption);
+        ShowSystemError(window, kKinds[type].errorCaption, ERROR_FILENAME_EXCED_RANGE);
         return;
     }
     if (!CreateItem(window, type, path))
         return;
-    AppendPathRow(window, path);
-    // The list has no sort style: the new item's row is the last one.
+    // The new item's row is the last one, whatever order the rows are in.
+    int row = AddItemRow(window, path);
+    if (row < 0)
+        return;
     HWND list = ItemList(window);
     SetFocus(list);
-    SendMessageA(list, LVM_EDITLABELA, SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) - 1, 0);
+    SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    SendMessageA(list, LVM_EDITLABELA, static_cast<WPARAM>(row), 0);
 }

@@ -1,11 +1,14 @@
 #include "base/app_state.h"
 #include "base/ansi_text.h"
 #include "base/messages.h"
-#include "base/rows.h"
-#include "browse/item_text.h"
+#include "base/background.h"
+#include "browse/browse.h"
 #include "fileops/fileops.h"
 
 #include <shellapi.h>
+
+#include <cstdio>
+#include <string>
 
 bool PropertiesTarget(HWND window, char (&path)[MAX_PATH])
 {
@@ -21,16 +24,18 @@ bool PropertiesTarget(HWND window, char (&path)[MAX_PATH])
         if (view == View::Drives)
             lstrcpynA(path, "explorer", sizeof path);
         else
-            wsprintfA(path, "%c:\\", CurrentFolder()[0]);  // the folder's drive: "D:\" of "D:\docs"
+            snprintf(path, sizeof path, "%c:\\", CurrentFolder()[0]);  // the folder's drive: "D:\" of "D:\docs"
         return true;
     }
-    char text[MAX_PATH];
-    ReadRowText(list, SelectionMark(list), 0, text, sizeof text);
+    ListedItem item;
+    if (!MarkedItem(window, item))
+        return false;
     if (view == View::Folder)
-        return !RefuseNotAddressable(window, text) && JoinPath(CurrentFolder(), text, path, sizeof path);
-    char letter = DriveLetterOfDisplayName(text);
-    wsprintfA(path, "%c:\\", letter);
-    return letter != 0;
+        return !RefuseNotAddressable(window, item.name.c_str()) &&
+               JoinPath(CurrentFolder(), item.name.c_str(), path, sizeof path);
+    // The drive row keeps its letter: a display name may hide it or hold another.
+    snprintf(path, sizeof path, "%c:\\", item.drive);
+    return item.drive != 0;
 }
 
 void ShowProperties(HWND window)
@@ -38,14 +43,20 @@ void ShowProperties(HWND window)
     char path[MAX_PATH];
     if (!PropertiesTarget(window, path))
         return;
-    SHELLEXECUTEINFOA request = {};
-    request.cbSize = sizeof request;
-    request.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    request.hwnd = window;
-    request.lpVerb = "properties";
-    request.lpFile = path;
-    request.nShow = SW_HIDE;
-    ShellExecuteExA(&request);
-    if (request.hProcess)
-        CloseHandle(request.hProcess);
+    // The shell looks the path up, which waits for a slow drive: a worker asks.
+    std::string target = path;
+    RunInBackground([window, target] {
+        SHELLEXECUTEINFOA request = {};
+        request.cbSize = sizeof request;
+        // NOASYNC: the call returns only when the sheet is up, as a thread
+        // that ends right after must ask.
+        request.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+        request.hwnd = window;
+        request.lpVerb = "properties";
+        request.lpFile = target.c_str();
+        request.nShow = SW_HIDE;
+        ShellExecuteExA(&request);
+        if (request.hProcess)
+            CloseHandle(request.hProcess);
+    });
 }

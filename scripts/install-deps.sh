@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-          wine wine32 wine64 xvfb xauth locales fonts-wqy-microhei python3)
+          wine wine32 wine64 xvfb xauth locales fonts-wqy-microhei python3
+          fuse3 python3-fusepy)
 case "${1:-}" in
 "") ;;
 screenshots) packages+=(imagemagick) ;;

@@ -7,6 +7,8 @@
 # With --user the prefix is kept between runs and keeps Wine's usual drives
 # (for running the program by hand); otherwise it is made anew with test drives
 #   A: floppy, C: system, D: and E: fixed disks, F: CD-ROM,
+#   G: a network drive that answers as slowly as C:\qv\slow-delay says
+#      (seconds; scripts/slow-drive.py), where FUSE is there (QV_SLOW_DRIVE=G),
 # and without the drive that maps the Unix root, so nothing outside WORKDIR
 # can be reached.
 set -euo pipefail
@@ -51,10 +53,16 @@ export LOCPATH="$locales"
 
 xvfb_pid=
 elsewhere=
+slow_mount="$work/slow/mount"
+slow_pid=
 cleanup() {
     wineserver -k 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     [ -n "$elsewhere" ] && rm -rf "$elsewhere"
+    if [ -n "$slow_pid" ]; then
+        fusermount -uz "$slow_mount" 2>/dev/null || true
+        kill "$slow_pid" 2>/dev/null || true
+    fi
 }
 trap cleanup EXIT
 
@@ -67,6 +75,8 @@ if [ -z "${DISPLAY:-}" ] || [ "$user_session" = 0 ]; then
 fi
 
 if [ "$user_session" = 0 ]; then
+    # A file system an earlier session left mounted would stop the removal.
+    fusermount -uz "$slow_mount" 2>/dev/null || true
     rm -rf "$work"
 fi
 mkdir -p "$work"
@@ -77,7 +87,7 @@ fi
 
 if [ "$user_session" = 0 ]; then
     mkdir -p "$work/drives/a" "$work/drives/d" "$work/drives/e" "$work/drives/f"
-    rm -f "$WINEPREFIX/dosdevices/z:" "$WINEPREFIX"/dosdevices/[abdef]:
+    rm -f "$WINEPREFIX/dosdevices/z:" "$WINEPREFIX"/dosdevices/[abdefg]:
     for letter in a d e f; do
         ln -s "$work/drives/$letter" "$WINEPREFIX/dosdevices/$letter:"
     done
@@ -86,6 +96,22 @@ if [ "$user_session" = 0 ]; then
     elsewhere=$(mktemp -d /dev/shm/qv-elsewhere.XXXXXX 2>/dev/null) || elsewhere=
     if [ -n "$elsewhere" ] && [ "$(stat -c %d "$elsewhere")" != "$(stat -c %d "$work/drives/d")" ]; then
         ln -s "$elsewhere" "$work/drives/d/elsewhere"
+    fi
+    # G: is slow on request: a FUSE file system whose statfs, readdir and root
+    # getattr wait. Where FUSE or fusepy is missing, the tests say so.
+    if [ -e /dev/fuse ] && /usr/bin/python3 -c 'import fusepy' 2>/dev/null; then
+        mkdir -p "$work/slow/backing" "$slow_mount" "$WINEPREFIX/drive_c/qv"
+        /usr/bin/python3 "$here/slow-drive.py" "$work/slow/backing" "$slow_mount" \
+            "$WINEPREFIX/drive_c/qv/slow-delay" >"$work/slow/log" 2>&1 &
+        slow_pid=$!
+        for _ in $(seq 50); do
+            mountpoint -q "$slow_mount" && break
+            sleep 0.1
+        done
+        if mountpoint -q "$slow_mount"; then
+            ln -s "$slow_mount" "$WINEPREFIX/dosdevices/g:"
+            export QV_SLOW_DRIVE=G
+        fi
     fi
     # Once the Unix root is gone Wine reaches only what lies on its drives.
     cp "$here/test-drives.reg" "$WINEPREFIX/drive_c/test-drives.reg"

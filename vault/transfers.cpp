@@ -1,11 +1,11 @@
 #include "base/app_state.h"
 #include "base/ansi_text.h"
 #include "base/messages.h"
-#include "base/rows.h"
 #include "base/vault_names.h"
+#include "browse/browse.h"
 #include "vault/vault.h"
 
-#include <shellapi.h>
+#include <vector>
 
 namespace {
 
@@ -47,8 +47,9 @@ struct VaultState {
 };
 
 // Moves one item of the current folder into its drive's vault; false when
-// the whole transfer ends here (a '+' in the path).
-bool MoveIn(HWND window, const char* folder, const char* name, VaultState& vault, SkippedItems& notMoved)
+// the whole transfer ends here (a '+' in the path). moved says whether the
+// item left its folder.
+bool MoveIn(HWND window, const char* folder, const char* name, VaultState& vault, SkippedItems& notMoved, bool& moved)
 {
     char source[MAX_PATH];
     char target[MAX_PATH];
@@ -70,6 +71,8 @@ bool MoveIn(HWND window, const char* folder, const char* name, VaultState& vault
         notMoved.Add(name, SkippedItems::kPathTooLong);
     } else if ((error = Rename(source, target)) != 0) {
         notMoved.AddSystemError(name, error);
+    } else {
+        moved = true;
     }
     return true;
 }
@@ -89,7 +92,8 @@ DWORD RecreateFolders(const char* homePath)
     return 0;
 }
 
-void MoveOut(HWND window, const char* homePath, bool open, SkippedItems& notMoved)
+// Moves one vault entry back to its home path; true when it went.
+bool MoveOut(HWND window, const char* homePath, bool open, SkippedItems& notMoved)
 {
     char source[MAX_PATH];
     DWORD error = 0;
@@ -99,9 +103,12 @@ void MoveOut(HWND window, const char* homePath, bool open, SkippedItems& notMove
         notMoved.Add(homePath, SkippedItems::kPathTooLong);
     } else if ((error = RecreateFolders(homePath)) != 0 || (error = Rename(source, homePath)) != 0) {
         notMoved.AddSystemError(homePath, error);
-    } else if (open) {
-        ShellExecuteA(window, "open", homePath, nullptr, nullptr, SW_SHOWNORMAL);
+    } else {
+        if (open)
+            OpenItemInBackground(window, homePath);
+        return true;
     }
+    return false;
 }
 
 }  // namespace
@@ -117,11 +124,16 @@ void TransferVaultItems(HWND window, int mode)
     lstrcpynA(folder, CurrentFolder(), sizeof folder);
     SkippedItems notMoved;
     VaultState vault;
-    ForEachSelectedRow(ItemList(window), [&](int, const char* text) {
-        if (mode == kMoveIn)
-            return MoveIn(window, folder, text, vault, notMoved);
-        MoveOut(window, text, mode == kMoveOutAndOpen, notMoved);
-        return true;
-    });
+    std::vector<uint32_t> moved;
+    for (const ListedItem& item : SelectedItems(window)) {
+        bool gone = false;
+        if (mode != kMoveIn)
+            gone = MoveOut(window, item.name.c_str(), mode == kMoveOutAndOpen, notMoved);
+        else if (!MoveIn(window, folder, item.name.c_str(), vault, notMoved, gone))
+            break;
+        if (gone)
+            moved.push_back(item.id);
+    }
+    RemoveItems(window, moved);
     notMoved.Report(window, Message::ItemsNotMoved);
 }

@@ -37,7 +37,7 @@ QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
 {
     HWND window = StartMainWindow();
     TestFolder folder("D:\\new");
-    ShowLocation(window, *folder);
+    Show(window, *folder);
     Texts made;
     const WORD kinds[] = {32773, 32775, 32811, 32812, 32776, 32813, 32814};  // folder, BMP, Word, ... Excel
     for (WORD command : kinds) {
@@ -59,7 +59,7 @@ QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
     RemoveTree(folder.path);  // the folder is gone: each kind says why under its own caption
     for (WORD command : kinds)
         SendCommand(window, command);
-    ShowLocation(window, "");
+    Show(window, "");
     SendCommand(window, 32773);
     std::string gone;
     for (const char* kind : {"文件夹", "BMP图像", "Word", "压缩文件", "文本文档", "波形声音文件", "Excel"})
@@ -72,7 +72,7 @@ QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
     // Deleting asks the shell, whose dialog belongs to the window, and removes only what it deleted.
     TestFolder other("D:\\delete", {"a.txt", "b.txt", "c.txt", "keep.txt"});
     MakeVaultEntry('D', "delete+a.txt");
-    ShowLocation(window, *other);
+    Show(window, *other);
     SendCommand(window, 32796);
     HWND owner = nullptr;
     for (int button : {IDNO, IDYES})
@@ -86,7 +86,7 @@ QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
     PressKeys({VK_DELETE});
     CHECK_EQ(Rows(window) + std::to_string(dialogs.seen.size()), "keep.txt13");
     for (const char* location : {"", "hide"}) {  // outside a folder view nothing is deleted or renamed
-        ShowLocation(window, location);
+        Show(window, location);
         SelectRows(window, {0});
         SendCommand(window, 32779);
         CHECK(!EditControl(window));
@@ -98,7 +98,7 @@ QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
     TestFolder props("D:\\props", {"a.txt"});
     char path[MAX_PATH];
     auto target = [&](const char* location, std::vector<int> rows) {
-        ShowLocation(window, location);
+        Show(window, location);
         SelectRows(window, rows);
         return PropertiesTarget(window, path) ? std::string(path) : "<none>";
     };
@@ -122,7 +122,7 @@ QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
 {
     HWND window = StartMainWindow();
     TestFolder folder("D:\\rename", {"a.txt", "readme", "notes.old\\"});
-    ShowLocation(window, *folder);
+    Show(window, *folder);
     const std::string longName(200, 'n'), veryLong(250, 'n'), tooLong = SystemText(ERROR_FILENAME_EXCED_RANGE);
     const char ask[] = "如果改变文件扩展名，可能会导致文件不可用。\n确实要更改吗?";
     const struct {
@@ -168,7 +168,7 @@ QV_TEST_IN(CommandsLeaveNamesWindowsReadsAsOthersAlone, "en_US.UTF-8")
     TestFolder folder("D:\\names", {"a", "\xE9z"});
     for (const wchar_t* name : {L"a.", L"b ", L"...", L"\x00e9\x4e2d"})
         WriteFileText(L"\\\\?\\D:\\names\\" + std::wstring(name), "odd");
-    ShowLocation(window, *folder);
+    Show(window, *folder);
     const std::string dot = "名称以点或空格结尾，系统会把它当作另一个名称";
     std::map<int, std::string> lines = {{FindRow(window, "a."), "a.：" + dot},
                                         {FindRow(window, "b "), "b ：" + dot},

@@ -1,7 +1,7 @@
 #include "tests/win/harness.h"
 
 #include "app/app.h"
-#include "base/rows.h"
+#include "browse/browse.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -96,10 +96,13 @@ void RemoveExactTree(const std::wstring& path)
         DeleteFileW(path.c_str());
 }
 
+const char kSlowDelayFile[] = "C:\\qv\\slow-delay";
+
 // The link D:\elsewhere stays, emptied; the 11,111 folders of C:\Safe take long to remove and stay.
 void CleanUp()
 {
-    for (const wchar_t* drive : {L"\\\\?\\A:", L"\\\\?\\D:", L"\\\\?\\D:\\elsewhere", L"\\\\?\\E:"})
+    DeleteFileA(kSlowDelayFile);
+    for (const wchar_t* drive : {L"\\\\?\\A:", L"\\\\?\\D:", L"\\\\?\\D:\\elsewhere", L"\\\\?\\E:", L"\\\\?\\G:"})
         ForEachEntry(drive, [](const std::wstring& path) {
             if (path != L"\\\\?\\D:\\elsewhere")
                 RemoveExactTree(path);
@@ -158,13 +161,28 @@ std::string WindowText(HWND window)
     return text.data();
 }
 
-HWND StartMainWindow()
+HWND StartMainWindow(bool waitForDrives)
 {
     HWND window = StartApplication(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     CHECK(window != nullptr);
     SetForegroundWindow(window);
     Pump(100);
+    if (waitForDrives)
+        WaitIdle();
     return window;
+}
+
+void WaitIdle()
+{
+    if (!WaitFor([] { return !IsWorkPending(); }, 20000))
+        FailTest("the program's work did not end within 20 seconds");
+    Pump(0);
+}
+
+void Show(HWND window, const char* location)
+{
+    ShowLocation(window, location);
+    WaitIdle();
 }
 
 void Pump(int milliseconds)
@@ -177,14 +195,20 @@ void Pump(int milliseconds)
     }
 }
 
-void SendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
+void SendCommand(HWND window, WORD id)
+{
+    SendMessageA(window, WM_COMMAND, id, 0);
+    WaitIdle();
+}
 
 LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header)
 {
     NMHDR plain = {};
     NMHDR* sent = header ? header : &plain;
     *sent = {GetDlgItem(window, controlId), static_cast<UINT_PTR>(controlId), code};
-    return Send(window, WM_NOTIFY, sent->idFrom, sent);
+    LRESULT result = Send(window, WM_NOTIFY, sent->idFrom, sent);
+    WaitIdle();
+    return result;
 }
 
 HWND List(HWND window) { return GetDlgItem(window, 130); }
@@ -194,8 +218,14 @@ int RowCount(HWND window) { return static_cast<int>(Send(List(window), LVM_GETIT
 
 std::string RowText(HWND window, int row, int column)
 {
-    char text[1024];
-    ReadRowText(List(window), row, column, text, sizeof text);
+    // The list view may leave a cut text without its terminating NUL.
+    char text[1024] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    Send(List(window), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), &item);
+    text[sizeof text - 1] = '\0';
     return text;
 }
 
@@ -283,6 +313,7 @@ void PressKeys(std::initializer_list<WORD> chord)
         inputs.push_back({INPUT_KEYBOARD, {}}), inputs.back().ki.wVk = *key, inputs.back().ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     Pump();
+    WaitIdle();
 }
 
 DialogCatcher::DialogCatcher() { g_catcher = this; }
@@ -352,6 +383,60 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds)
     while (!condition() && static_cast<int>(end - GetTickCount()) > 0)
         Pump(20);
     return condition();
+}
+
+bool DeliverUntil(const std::function<bool()>& condition, int milliseconds)
+{
+    HWND window = FindWindowA("EXPLORER", nullptr);
+    for (DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds); !condition();) {
+        MSG message;
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchThreadMessage(window, message);
+        else if (static_cast<int>(end - GetTickCount()) > 0)
+            Sleep(1);
+        else
+            return false;
+    }
+    return true;
+}
+
+std::string FastCreationPath(const std::string& path)
+{
+    // A path in Wine's "\\?\unix" name space is taken as it is, without the
+    // read of the whole folder Wine does for each new name elsewhere (hours for
+    // 100,000 files). QV_TEST_DRIVES names the host folder of the test drives.
+    char drives[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("QV_TEST_DRIVES", drives, sizeof drives);
+    if (length == 0 || length >= sizeof drives || path.size() < 3 || path[1] != ':' || path[2] != '\\' ||
+        path[0] < 'D' || path[0] > 'E')
+        return path;
+    std::string host = std::string("\\\\?\\unix") + drives + "\\" + static_cast<char>(path[0] - 'A' + 'a') + path.substr(2);
+    std::replace(host.begin(), host.end(), '/', '\\');
+    return host;
+}
+
+void MakeManyFiles(const std::string& folder, int count, const char* extension)
+{
+    for (int index = 0; index < count; ++index) {
+        char name[32];
+        snprintf(name, sizeof name, "\\f%06d%s", index, extension);
+        std::string path = FastCreationPath(folder + name);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CHECK(file != INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+}
+
+char SlowDrive()
+{
+    char letter[4] = {};
+    return GetEnvironmentVariableA("QV_SLOW_DRIVE", letter, sizeof letter) == 1 ? letter[0] : 0;
+}
+
+void SetSlowDriveDelay(double seconds)
+{
+    WriteFileText(kSlowDelayFile, std::to_string(seconds));
+    Sleep(200);  // the file system reads the delay anew every 0.1 s
 }
 
 void RegisterOpenRecorder()

@@ -32,8 +32,13 @@ using Texts = std::vector<std::string>;
 std::string Join(const Texts& texts);
 std::string SystemText(DWORD code), WindowText(HWND window);
 
-HWND StartMainWindow();            // made by the program's own start-up code
+// Made by the program's own start-up code; by default once every drive has answered.
+HWND StartMainWindow(bool waitForDrives = true);
 void Pump(int milliseconds = 50);  // runs the program's message loop, accelerators included
+// Runs the loop until no work is in flight: listings, drives, tree nodes, files being opened.
+void WaitIdle();
+// The driving helpers below wait for the work they start.
+void Show(HWND window, const char* location);  // ShowLocation
 void SendCommand(HWND window, WORD id);
 LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header = nullptr);  // as the control would
 
@@ -87,6 +92,15 @@ struct TestFolder {
 };
 void MakeVaultEntry(char drive, const std::string& storedName, const std::string& content = "vault");
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);  // pumping; false on timeout
+// Handles queued messages one at a time until the condition holds (false when none is left first).
+bool DeliverUntil(const std::function<bool()>& condition, int milliseconds = 5000);
+// Many empty files, made quickly (Wine otherwise reads the whole folder for each new name).
+std::string FastCreationPath(const std::string& path);
+void MakeManyFiles(const std::string& folder, int count, const char* extension = ".txt");
+// The drive whose answers the test can slow down (a FUSE file system the session mounts), or 0
+// when this machine has none; each query of it then waits that long.
+char SlowDrive();
+void SetSlowDriveDelay(double seconds);
 // Files ending in .qvt open with qv_open_recorder, which writes C:\qv\opened.txt.
 void RegisterOpenRecorder();
 int RunTestProgram(int argc, char** argv);           // the test named by argv[1]

@@ -31,7 +31,7 @@ std::string ClickVaultNode(HWND window, bool restart, std::initializer_list<std:
 {
     if (restart)
         g_app.rememberedPassword[0] = '\0';
-    ShowLocation(window, "C:");
+    Show(window, "C:");
     DialogCatcher dialogs;
     dialogs.handlers = handlers;
     ClickTreeNode(window, TreeChild(window, nullptr, "Quillvane"));
@@ -48,7 +48,7 @@ std::string StoredPassword()
 // Shows a location, selects every row in name order and sends a command.
 void Transfer(HWND window, WORD command, const char* location)
 {
-    ShowLocation(window, location);
+    Show(window, location);
     for (WORD id : {WORD{32796}, WORD{32789}, command})
         SendCommand(window, id);
 }
@@ -139,7 +139,7 @@ QV_TEST(TransfersMoveItemsInAndBackAndLoseNothing)
     RegisterOpenRecorder();
     WriteFileText("E:\\open.qvt", "x"), WriteFileText("E:\\shut.qvt", "x");
     Transfer(window, 32815, "E:");
-    ShowLocation(window, "hide");
+    Show(window, "hide");
     CHECK_EQ(Rows(window, 0, true), "D:\\docs\\1.txt|E:\\open.qvt|E:\\root.txt|E:\\shut.qvt");
     SelectRows(window, {FindRow(window, "E:\\shut.qvt")});
     SendCommand(window, 32816);  // out, not opened
