@@ -359,6 +359,7 @@ bool RemoveBenchData()
 int main()
 {
     setvbuf(stdout, nullptr, _IONBF, 0);  // lines show up as they are made, even through a pipe
+    qvtest::WatchDialogs();               // the delete benchmark answers the shell's question through it
     HWND window = qvtest::StartMainWindow();
     if (!window) {
         printf("the main window could not be created\n");
