@@ -3,16 +3,22 @@
 
     guide-text.py GUIDE.md GUIDE.txt
 
-Pictures are dropped, headings underlined, emphasis and code marks removed,
-paragraphs and list items wrapped at 76 columns (a Chinese character takes
-two). The text is UTF-8 with a byte order mark and CRLF line ends, which
-Notepad shows right on Windows XP to 11 in any language.
+Pictures and HTML comments are dropped, headings underlined, emphasis marks
+removed, and code marks replaced by “ ” around the name they mark.
+Paragraphs and list items are wrapped at 76 columns (a Chinese character
+takes two): a text in “ ” is never split across lines unless it is longer
+than a line, and no paragraph ends with a line of a single character. Each
+line of a code block (a command) stands on its own line, indented by four
+more columns, as written. The text is UTF-8 with a byte order mark and CRLF
+line ends, which Notepad shows right on Windows XP to 11 in any language;
+the script stops when the guide holds a character that code page 936 lacks.
 """
 import re
 import sys
 import unicodedata
 
 WIDTH = 76
+CODE_INDENT = 4
 # Chinese typesetting keeps these off the start of a line ...
 CLOSING = set("，。、；：？！）》」』】”’…,.;:?!)]}%")
 # ... and these off its end.
@@ -22,6 +28,8 @@ UNDERLINES = {1: "=", 2: "-"}
 LIST_ITEM = re.compile(r"^( *)([-*]|\d+\.) +(.*)$")
 HEADING = re.compile(r"^(#{1,6}) +(.*?) *#*$")
 PICTURE = re.compile(r"^ *!\[[^\]]*\]\([^)]*\) *$")
+COMMENT = re.compile(r"^ *<!--.*--> *$")
+FENCE = re.compile(r"^( *)```")
 
 
 def width(text):
@@ -30,11 +38,11 @@ def width(text):
 
 
 def plain(text):
-    """Inline Markdown to text: segments (text, is_code)."""
+    """Inline Markdown to text: segments (text, whole), whole for a marked name."""
     segments = []
     for index, part in enumerate(re.split(r"`([^`]*)`", text)):
         if index % 2:
-            segments.append((part, True))
+            segments.append(("“" + part + "”", True))
             continue
         part = re.sub(r"\[([^\]]*)\]\([^)]*\)", r"\1", part)
         part = part.replace("**", "")
@@ -43,59 +51,101 @@ def plain(text):
     return segments
 
 
-def atoms(segments):
-    """Pieces no line may split, each with whether a space stood before it."""
-    pieces = []  # [text, space_before]
+def tokens(segments, room):
+    """The text as (token, space before it); a text in “ ” that fits room is one token."""
+    found = []
     space = False
-    glue = False  # the last piece ends with an opening mark
+    for text, whole in segments:
+        if whole:
+            found.append((text, space))
+            space = False
+            continue
+        i = 0
+        while i < len(text):
+            c = text[i]
+            end = text.find("”", i) if c == "“" else -1
+            if c.isspace():
+                space = bool(found)
+                i += 1
+                continue
+            if end > i and width(text[i:end + 1]) <= room:
+                found.append((text[i:end + 1], space))
+                i = end + 1
+            else:
+                found.append((c, space))
+                i += 1
+            space = False
+    # No space is kept between a text in “ ” and a Chinese character beside it.
+    for i in range(1, len(found)):
+        text, space = found[i]
+        last = found[i - 1][0]
+        if space and ((text[0] == "“" and width(last[-1]) == 2) or (last[-1] == "”" and width(text[0]) == 2)):
+            found[i] = (text, False)
+    return found
 
-    def add(text, narrow_word):
-        nonlocal space, glue
+
+def atoms(segments, room):
+    """Pieces no line may split, each as [text, space before it]."""
+    pieces = []
+    for text, space in tokens(segments, room):
         last = pieces[-1][0] if pieces else ""
-        joins = pieces and not space and (
-            glue
+        narrow_word = width(text[0]) == 1 and len(text) == 1
+        joins = last and not space and (
+            last[-1] in OPENING
             or text[0] in CLOSING
-            or (narrow_word and last and width(last[-1]) == 1 and last[-1] not in CLOSING))
+            or (narrow_word and width(last[-1]) == 1 and last[-1] not in CLOSING))
         if joins:
             pieces[-1][0] += text
         else:
             pieces.append([text, space])
-        space = False
-        glue = text[-1] in OPENING
-
-    for text, is_code in segments:
-        if is_code:
-            add(text, False)
-            continue
-        for c in text:
-            if c.isspace():
-                space = bool(pieces)
-                glue = glue and not space
-            else:
-                add(c, width(c) == 1)
     return pieces
 
 
+def characters(pieces):
+    """How many characters a line's pieces hold, closing marks not counted."""
+    return sum(1 for text, _ in pieces for c in text if c not in CLOSING)
+
+
 def wrap(text, first_prefix, prefix):
-    lines = []
-    line = first_prefix
-    fresh = True
-    for piece, space_before in atoms(plain(text)):
-        gap = " " if space_before and not fresh else ""
-        if not fresh and width(line + gap + piece) > WIDTH:
-            lines.append(line)
-            line, gap = prefix, ""
-        line += gap + piece
-        fresh = False
-    lines.append(line)
-    return [l.rstrip() for l in lines]
+    lines = [[]]
+    used = width(first_prefix)
+    for piece in atoms(plain(text), WIDTH - width(prefix)):
+        gap = 1 if piece[1] and lines[-1] else 0
+        if lines[-1] and used + gap + width(piece[0]) > WIDTH:
+            lines.append([])
+            used, gap = width(prefix), 0
+        lines[-1].append(piece)
+        used += gap + width(piece[0])
+    # No paragraph ends with a single character: the line before gives up its last piece.
+    if len(lines) > 1 and characters(lines[-1]) <= 1 and len(lines[-2]) > 1:
+        lines[-1].insert(0, lines[-2].pop())
+    out = []
+    for number, line in enumerate(lines):
+        joined = "".join((" " if space and index else "") + piece for index, (piece, space) in enumerate(line))
+        out.append(((first_prefix if number == 0 else prefix) + joined).rstrip())
+    return out
 
 
 def blocks(markdown):
-    """Paragraphs, list items and headings, each as (kind, indent, marker, text)."""
+    """Paragraphs, list items, headings and code, each as (kind, indent, marker, text or lines)."""
     current = None
+    code = None
     for raw in markdown.splitlines():
-        if PICTURE.match(raw):
+        fence = FENCE.match(raw)
+        if code is not None:
+            if fence:
+                yield ("code", code[0], "", code[1])
+                code = None
+            else:
+                code[1].append(raw[code[0]:] if raw[:code[0]].strip() == "" else raw.strip())
+            continue
+        if fence:
+            if current:
+                yield current
+            current = None
+            code = (len(fence.group(1)), [])
+            continue
+        if PICTURE.match(raw) or COMMENT.match(raw):
             continue
         if not raw.strip():
             if current:
@@ -120,6 +170,8 @@ def blocks(markdown):
             if current:
                 yield current
             current = ("paragraph", len(raw) - len(raw.lstrip(" ")), "", raw.strip())
+    if code is not None:
+        sys.exit("guide-text.py: a code block is not closed")
     if current:
         yield current
 
@@ -138,12 +190,21 @@ def render(markdown):
                 lines += [title, UNDERLINES[level] * width(title)]
             else:
                 lines.append("【" + title + "】")
+        elif kind == "code":
+            lines += [(" " * (indent + CODE_INDENT) + line).rstrip() for line in text]
         elif kind == "item":
             lead = " " * indent + marker + " "
             lines += wrap(text, lead, " " * len(lead))
         else:
             lines += wrap(text, " " * indent, " " * indent)
         previous = kind
+    for number, line in enumerate(lines, 1):
+        for c in line:
+            try:
+                c.encode("cp936")
+            except UnicodeEncodeError:
+                sys.exit(f"guide-text.py: line {number} of the text holds {c} (U+{ord(c):04X}), "
+                         "which code page 936 lacks")
     return "\ufeff" + "".join(line + "\r\n" for line in lines)
 
 

@@ -59,7 +59,7 @@ void Answer(HWND dialog)
     PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(answer), 0);
 }
 
-LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK AnswerDialogs(int code, WPARAM wParam, LPARAM lParam)
 {
     char className[32] = {};
     if (code == HCBT_ACTIVATE && GetClassNameA(reinterpret_cast<HWND>(wParam), className, sizeof className) &&
@@ -123,6 +123,8 @@ DWORD WINAPI Watchdog(void*)
 }  // namespace
 
 int Register(const char* name, void (*body)()) { return Tests()[name] = body, 0; }
+
+void WatchDialogs() { SetWindowsHookExA(WH_CBT, AnswerDialogs, nullptr, GetCurrentThreadId()); }
 
 void Check(bool ok, const char* file, int line, const std::string& what)
 {
@@ -455,7 +457,7 @@ int RunTestProgram(int argc, char** argv)
     if (test == Tests().end())
         return 2;
     CleanUp();
-    SetWindowsHookExA(WH_CBT, WatchDialogs, nullptr, GetCurrentThreadId());
+    WatchDialogs();
     CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
     test->second();
     printf("%s: %d checks, %d failed\n", argv[1], g_checks, g_failures);

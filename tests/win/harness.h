@@ -63,6 +63,7 @@ void PressKeys(std::initializer_list<WORD> chord);
 // Boxes and dialogs shown while a catcher lives are recorded (a dialog's text as "<its caption>") and answered: a
 // dialog by the next handler, else closed; a box by the next answer, else OK if it has one, else Cancel. A box while
 // no catcher lives, or one without the button to answer, fails the test at once.
+void WatchDialogs();  // that watch, on the calling thread: each test has it, other programs on the harness set it
 struct SeenDialog {
     std::string caption, text;
 };

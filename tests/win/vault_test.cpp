@@ -4,6 +4,7 @@
 #include "base/app_state.h"
 #include "base/file_search.h"
 #include "browse/browse.h"
+#include "guide_commands.h"  // made from the guide by tests/win/CMakeLists.txt
 
 #include <algorithm>
 #include <map>
@@ -64,6 +65,19 @@ void Snapshot(const std::string& folder, const std::string& prefix, std::map<std
         if (search.Entry().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             Snapshot(path, prefix + name + "\\", entries);
     }
+}
+
+// Runs commands in cmd.exe, each as if typed at its prompt; their output.
+std::string RunInCmd(std::initializer_list<const char*> commands)
+{
+    std::string output;
+    for (const char* command : commands) {
+        FILE* pipe = _popen(command, "r");
+        for (char chunk[256]; size_t read = fread(chunk, 1, sizeof chunk, pipe);)
+            output.append(chunk, read);
+        _pclose(pipe);
+    }
+    return output;
 }
 
 }  // namespace
@@ -210,4 +224,20 @@ QV_TEST(TransfersMoveItemsInAndBackAndLoseNothing)
     Transfer(window, 32816, "hide");
     Snapshot(tree.path, "", after), Snapshot("D:\\ \\Quillnest", "", left);
     CHECK(RowCount(window) == 0 && before == after && before.size() == 6 && left.empty());
+}
+
+// The guide's commands, as it prints them: an entry the program moved in goes home, and what it leaves is removed
+// once the vault is empty, not before.
+QV_TEST(GuideCommandsBringAnEntryHomeAndRemoveOnlyEmptyFolders)
+{
+    HWND window = StartMainWindow();
+    TestFolder docs("D:\\文档", {"工资单.xls"});
+    Transfer(window, 32815, *docs);
+    RemoveTree(docs.path);
+    RunInCmd({QV_GUIDE_CLEANUP});
+    RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "PassWord", REG_SZ, "Secret", 6);
+    CHECK(RunInCmd({QV_GUIDE_RECIPE}).find(" 文档+工资单.xls") != std::string::npos);
+    CHECK_EQ(ReadFileText(docs / "工资单.xls"), "工资单.xls");
+    RunInCmd({QV_GUIDE_CLEANUP});
+    CHECK(!PathExists("D:\\ \\") && StoredPassword().empty());
 }
