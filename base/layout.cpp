@@ -1,15 +1,17 @@
 #include "base/layout.h"
 
+#include <cstdint>
+
 namespace {
 
 constexpr int kListX = 250;
 constexpr int kTreeWidth = 248;
 
-// value * factor truncated toward zero, the product rounded to double first (no x87 excess precision).
-int TruncatedProduct(int value, double factor)
+// width * numerator / denominator, truncated: integers only, so that no FPU
+// (the x87 keeps 80-bit intermediates) can move an edge by a pixel.
+int PartOfWidth(int width, int numerator, int denominator)
 {
-    volatile double product = static_cast<double>(value) * factor;
-    return static_cast<int>(product);
+    return static_cast<int>(int64_t{width} * numerator / denominator);
 }
 
 }  // namespace
@@ -21,8 +23,8 @@ ControlLayout ComputeLayout(unsigned clientWidth16, int clientWidth, int clientH
     layout.listWidth = static_cast<int>(clientWidth16) - kListX;
     layout.treeWidth = kTreeWidth;
     layout.paneHeight = clientHeight - statusHeight;
-    layout.statusEdges[0] = TruncatedProduct(clientWidth, 0.7);
-    layout.statusEdges[1] = TruncatedProduct(clientWidth, 0.85);
+    layout.statusEdges[0] = PartOfWidth(clientWidth, 70, 100);
+    layout.statusEdges[1] = PartOfWidth(clientWidth, 85, 100);
     layout.statusEdges[2] = -1;
     return layout;
 }
