@@ -40,7 +40,7 @@ target_link_options(Quillvane PRIVATE $<$<CONFIG:Release>:-s>)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # The header's subsystem and OS version is the oldest Windows that loads
     # the program: 5.01 is Windows XP. Set here, it stays so whatever the
-    # linker's default (ld 2.40 writes 4.0, other linkers 6.0).
+    # linker's default (ld 2.40 writes 4.0).
     target_link_options(Quillvane PRIVATE -Wl,--major-subsystem-version,5,--minor-subsystem-version,1
                                           -Wl,--major-os-version,5,--minor-os-version,1)
 endif()
