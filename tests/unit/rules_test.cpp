@@ -88,23 +88,22 @@ TEST(Layout, ControlsFollowTheClientWidthAndTheDpi)
                             {144, 1000, 1000, 375, 625, 372}};
     for (const auto& c : cases) {
         ControlLayout layout = ComputeLayout(static_cast<unsigned>(c[1]), c[2], 600, 22, c[0]);
-        EXPECT_EQ(std::vector<int>({layout.listX, layout.listWidth, layout.treeWidth, layout.paneHeight,
-                                    layout.statusEdges[2]}),
+        EXPECT_EQ(std::vector<int>(
+                      {layout.listX, layout.listWidth, layout.treeWidth, layout.paneHeight, layout.statusEdges[2]}),
                   std::vector<int>({c[3], c[4], c[5], 578, -1}));
     }
     // The status bar's parts end at 70% and 85% of the width, truncated, for every width (in doubles 90 * 0.7
     // truncates to 62, and x87 arithmetic moves other edges: 1000 * 0.7 to 699).
-    for (int width = 0; width <= 65535; ++width) {
-        ControlLayout layout = ComputeLayout(static_cast<unsigned>(width), width, 600, 22, 96);
-        const int* edge = layout.statusEdges;
-        if (edge[0] * 100 > width * 70 || width * 70 >= (edge[0] + 1) * 100 || edge[1] * 100 > width * 85 ||
-            width * 85 >= (edge[1] + 1) * 100)
-            FAIL() << "width " << width << ": " << edge[0] << ", " << edge[1];
+    for (int w = 0; w <= 65535; ++w) {
+        const ControlLayout l = ComputeLayout(static_cast<unsigned>(w), w, 600, 22, 96);
+        ASSERT_TRUE(l.statusEdges[0] * 100 <= w * 70 && w * 70 < l.statusEdges[0] * 100 + 100 &&
+                    l.statusEdges[1] * 100 <= w * 85 && w * 85 < l.statusEdges[1] * 100 + 100)
+            << "width " << w;
     }
     // The window is 900 x 600 at 96 DPI, centred (off the screen's corner when the screen is smaller).
     std::vector<int> placements;
-    for (WindowPlacement p : {CentreMainWindow(1920, 1017, 96), CentreMainWindow(800, 560, 96),
-                              CentreMainWindow(1920, 1017, 144)})
+    for (WindowPlacement p :
+         {CentreMainWindow(1920, 1017, 96), CentreMainWindow(800, 560, 96), CentreMainWindow(1920, 1017, 144)})
         placements.insert(placements.end(), {p.x, p.y, p.width, p.height});
     EXPECT_EQ(placements, std::vector<int>({510, 208, 900, 600, -50, -20, 900, 600, 285, 58, 1350, 900}));
 }

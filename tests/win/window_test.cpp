@@ -211,9 +211,9 @@ QV_TEST(ColumnSetsMenusKeysAndWindowsSettings)
     GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM)), &small);
     Texts settings = {std::to_string(mode), std::to_string(xml.find("<requestedExecutionLevel level=\"asInvoker\" "
                                                                     "uiAccess=\"false\"/>") != std::string::npos)};
-    size_t v3 = xml.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">"),
-           aware = xml.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>");
-    settings.push_back(std::to_string(v3 < aware && aware < xml.find("</application>", v3)));
+    size_t v3 = xml.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">");
+    size_t dpi = xml.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</");
+    settings.push_back(std::to_string(v3 < dpi && dpi < xml.find("</application>", v3)));
     for (HIMAGELIST images : {HIMAGELIST{}, g_app.smallIcons, g_app.largeIcons, g_app.treeIcons}) {
         IMAGEINFO info = {};
         BITMAP picture = {};
@@ -283,14 +283,12 @@ QV_TEST(ColumnSetsMenusKeysAndWindowsSettings)
 QV_TEST_AT_DPI(SizesFollowTheSystemDpi, 144)
 {
     HWND window = StartMainWindow();
-    RECT frame, tree, list;
+    RECT frame, tree, list;  // the tree starts at the client area's left edge
     GetWindowRect(window, &frame), GetWindowRect(Tree(window), &tree), GetWindowRect(List(window), &list);
-    POINT client = {};
-    ClientToScreen(window, &client);
     int left = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 675, top = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 450;
     Texts sizes;
     for (LONG size : {frame.right - frame.left, frame.bottom - frame.top, frame.left - left, frame.top - top,
-                      tree.right - tree.left, list.left - client.x})
+                      tree.right - tree.left, list.left - tree.left})
         sizes.push_back(std::to_string(size));
     TestFolder folder("D:\\dpi");
     for (const char* location : {"", *folder, "hide"}) {
