@@ -1,6 +1,7 @@
 # make run   – install what is missing, build, start the program under Wine
 # make test  – install what is missing, build, run every test (the zip too:
-#              two builds must give the same bytes)
+#              two builds must give the same bytes; and the 32-bit program
+#              must start on Windows XP on a CPU without SSE)
 # make build – build the 32-bit program, the 64-bit build and the tests
 # make bench – run the benchmarks under Wine
 # make screenshots – take the README's pictures in docs/ anew (not a test)
@@ -35,6 +36,7 @@ run: build
 test: build
 	cd $(BUILD)/native && ctest --output-on-failure
 	@scripts/check-dist.sh $(BUILD)
+	@scripts/check-xp.sh $(BUILD)/win32/bin/Quillvane.exe
 	@archs=$$(scripts/wine-arch.sh test) && for arch in $$archs; do \
 	    echo "Tests under Wine, $$arch build:"; \
 	    QV_WINE_ARCH=$$arch scripts/wine-session.sh $(BUILD)/wine-test-$$arch \

@@ -35,10 +35,15 @@ bool IsEditingKey(WPARAM key)
     return key == VK_DELETE || (control && (key == 'A' || key == 'C' || key == 'X' || key == 'V'));
 }
 
-void CentreWindow(HWND window)
+// The screen's logical pixels per inch, the same for all monitors. Without <dpiAware> in the manifest
+// Windows Vista and later may report 96 here and stretch the window's bitmap instead.
+int SystemDpi()
 {
-    WindowOrigin origin = CentreMainWindow(GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
-    SetWindowPos(window, HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE);
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDefaultDpi;
 }
 
 }  // namespace
@@ -49,6 +54,7 @@ HWND StartApplication(HINSTANCE instance, int showCommand)
     // system's "no disk" box, on every start and at every click on the drive.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     g_app.instance = instance;
+    g_app.dpi = SystemDpi();
     UseCodePage(GetACP(), IsLeadByte);
     // Shell look-ups and the verbs ShellExecuteA runs may use COM, which the
     // user-interface thread keeps initialised for its whole life, as the
@@ -69,13 +75,15 @@ HWND StartApplication(HINSTANCE instance, int showCommand)
         return nullptr;
     }
 
+    WindowPlacement placement =
+        CentreMainWindow(GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN), g_app.dpi);
     HWND window = CreateWindowExA(WS_EX_ACCEPTFILES, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
-                                  kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance, nullptr);
+                                  placement.width, placement.height, nullptr, nullptr, instance, nullptr);
     if (!window) {
         ShowMessage(nullptr, Message::StartFailed);
         return nullptr;
     }
-    CentreWindow(window);
+    SetWindowPos(window, HWND_TOP, placement.x, placement.y, 0, 0, SWP_NOSIZE);
     g_app.mainWindow = window;
     ShowWindow(window, showCommand);
     UpdateWindow(window);

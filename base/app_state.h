@@ -26,6 +26,7 @@ struct AppState {
     HIMAGELIST largeIcons = nullptr;
     HIMAGELIST smallIcons = nullptr;
     HIMAGELIST treeIcons = nullptr;
+    int dpi = 96;  // the system's, read once at start-up; fixed sizes are scaled from 96
 
     char currentFolder[MAX_PATH] = {};  // see base/location.h
     char driveLetters[27] = {};         // the drives present when the drives view was last built

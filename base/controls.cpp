@@ -41,7 +41,7 @@ template <size_t N> void InsertColumns(HWND list, const ColumnRule (&rules)[N])
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = rules[i].format;
-        column.cx = rules[i].width;
+        column.cx = ScaledToDpi(rules[i].width, g_app.dpi);
         column.pszText = const_cast<char*>(rules[i].title);
         SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
@@ -106,8 +106,8 @@ void LayoutControls(HWND window, LPARAM sizeParam)
     RECT client = {};
     GetClientRect(window, &client);
 
-    ControlLayout layout =
-        ComputeLayout(LOWORD(sizeParam), client.right - client.left, client.bottom, statusRect.bottom - statusRect.top);
+    ControlLayout layout = ComputeLayout(LOWORD(sizeParam), client.right - client.left, client.bottom,
+                                         statusRect.bottom - statusRect.top, g_app.dpi);
     MoveWindow(ItemList(window), layout.listX, 0, layout.listWidth, layout.paneHeight, TRUE);
     MoveWindow(FolderTree(window), 0, 0, layout.treeWidth, layout.paneHeight, TRUE);
     SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(layout.statusEdges));

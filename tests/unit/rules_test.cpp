@@ -79,21 +79,33 @@ TEST(TextRules, ExtensionsAndDrives)
                 SortRuleOfDriveColumn(5).column < 0);
 }
 
-TEST(Layout, ControlsFollowTheClientWidthAndTheWindowIsCentred)
+TEST(Layout, ControlsFollowTheClientWidthAndTheDpi)
 {
-    // Low word of the width, width, list width and status edges: products in double, truncated
-    // (90 * 0.7 is just below 63, and 1000 * 0.7 must not become 699 through x87 excess precision).
-    const int cases[][5] = {
-        {90, 90, -160, 62, 76}, {1000, 1000, 750, 700, 850}, {70000 & 0xFFFF, 70000, 4214, 49000, 59500}};
+    // DPI, low word of the width, width: list x, list width, tree width (scaled sizes round to the nearest pixel).
+    const int cases[][6] = {{96, 90, 90, 250, -160, 248},
+                            {96, 70000 & 0xFFFF, 70000, 250, 4214, 248},
+                            {120, 1000, 1000, 313, 687, 310},
+                            {144, 1000, 1000, 375, 625, 372}};
     for (const auto& c : cases) {
-        ControlLayout layout = ComputeLayout(static_cast<unsigned>(c[0]), c[1], 600, 22);
-        EXPECT_EQ(std::vector<int>({layout.listX, layout.treeWidth, layout.paneHeight, layout.listWidth,
-                                    layout.statusEdges[0], layout.statusEdges[1], layout.statusEdges[2]}),
-                  std::vector<int>({250, 248, 578, c[2], c[3], c[4], -1}));
+        ControlLayout layout = ComputeLayout(static_cast<unsigned>(c[1]), c[2], 600, 22, c[0]);
+        EXPECT_EQ(std::vector<int>(
+                      {layout.listX, layout.listWidth, layout.treeWidth, layout.paneHeight, layout.statusEdges[2]}),
+                  std::vector<int>({c[3], c[4], c[5], 578, -1}));
     }
-    WindowOrigin centred = CentreMainWindow(1920, 1017), offScreen = CentreMainWindow(800, 560);
-    EXPECT_EQ(std::vector<int>({centred.x, centred.y, offScreen.x, offScreen.y}),
-              std::vector<int>({510, 208, -50, -20}));
+    // The status bar's parts end at the width times 0.7 and 0.85 as doubles multiply them, truncated, for every
+    // width (90 * 0.7 gives 62), whatever unit the program is built for (x87 rounds its products twice).
+    for (int w = 0; w <= 65535; ++w) {
+        const ControlLayout l = ComputeLayout(static_cast<unsigned>(w), w, 600, 22, 96);
+        volatile double seventy = w * 0.7, eightyFive = w * 0.85;  // SSE doubles: this test runs natively
+        ASSERT_EQ(l.statusEdges[0], static_cast<int>(seventy)) << "width " << w;
+        ASSERT_EQ(l.statusEdges[1], static_cast<int>(eightyFive)) << "width " << w;
+    }
+    // The window is 900 x 600 at 96 DPI, centred (off the screen's corner when the screen is smaller).
+    std::vector<int> placements;
+    for (WindowPlacement p :
+         {CentreMainWindow(1920, 1017, 96), CentreMainWindow(800, 560, 96), CentreMainWindow(1920, 1017, 144)})
+        placements.insert(placements.end(), {p.x, p.y, p.width, p.height});
+    EXPECT_EQ(placements, std::vector<int>({510, 208, 900, 600, -50, -20, 900, 600, 285, 58, 1350, 900}));
 }
 
 TEST(FileopsRules, ExtensionChangesAndDeleteList)

@@ -15,7 +15,8 @@ int Register(const char* name, void (*body)());
     static void name();                                                                                                \
     [[maybe_unused]] static int name##Registered = ::qvtest::Register(#name, name);                                    \
     static void name()
-#define QV_TEST_IN(name, locale) QV_TEST(name)  // run under that locale, not zh_CN (read by tests/win/CMakeLists.txt)
+#define QV_TEST_IN(name, locale) QV_TEST(name)   // run under that locale, not zh_CN (read by tests/win/CMakeLists.txt)
+#define QV_TEST_AT_DPI(name, dpi) QV_TEST(name)  // run at that system DPI, not 96 (read by tests/win/CMakeLists.txt)
 
 void Check(bool ok, const char* file, int line, const std::string& what);
 template <typename A, typename B>

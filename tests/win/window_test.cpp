@@ -216,7 +216,8 @@ QV_TEST(ColumnSetsMenusKeysAndWindowsSettings)
     HWND window = StartMainWindow();
     CHECK_EQ(GetWindowLongA(List(window), GWL_STYLE) & 0xFFFF, LVS_REPORT | LVS_EDITLABELS | LVS_OWNERDATA);
     Show(window, "C:");  // fills the image lists
-    // For Windows: no "no disk" boxes or redirected writes, icons with alpha, a small icon of its size.
+    // For Windows: no "no disk" boxes, redirected writes or stretched windows, icons with alpha, a small icon of its
+    // size. Wine reports the system DPI to every program, with <dpiAware> or without.
     UINT mode = SetErrorMode(0);
     SetErrorMode(mode);
     HMODULE program = LoadLibraryExA("C:\\qv\\Quillvane.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -227,6 +228,9 @@ QV_TEST(ColumnSetsMenusKeysAndWindowsSettings)
     GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM)), &small);
     Texts settings = {std::to_string(mode), std::to_string(xml.find("<requestedExecutionLevel level=\"asInvoker\" "
                                                                     "uiAccess=\"false\"/>") != std::string::npos)};
+    size_t v3 = xml.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">");
+    size_t dpi = xml.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</");
+    settings.push_back(std::to_string(v3 < dpi && dpi < xml.find("</application>", v3)));
     for (HIMAGELIST images : {HIMAGELIST{}, g_app.smallIcons, g_app.largeIcons, g_app.treeIcons}) {
         IMAGEINFO info = {};
         BITMAP picture = {};
@@ -237,7 +241,7 @@ QV_TEST(ColumnSetsMenusKeysAndWindowsSettings)
     RECT tree, status;  // the tree and the list end where the status bar starts
     GetWindowRect(Tree(window), &tree), GetWindowRect(GetDlgItem(window, 132), &status);
     settings.push_back(std::to_string(tree.bottom - status.top));
-    CHECK_EQ(Join(settings), "32769|1|" + std::to_string(GetSystemMetrics(SM_CXSMICON)) + "|32|32|32|0");
+    CHECK_EQ(Join(settings), "32769|1|1|" + std::to_string(GetSystemMetrics(SM_CXSMICON)) + "|32|32|32|0");
 
     // F2 after a click in the tree still starts the edit.
     TestFolder folder("D:\\commands", {"f0", "f1", "f2", "f3"});
@@ -290,4 +294,34 @@ QV_TEST(ColumnSetsMenusKeysAndWindowsSettings)
                                 "Microsoft PowerPoint 演示文稿=32812|文本文档=32776|波形声音=32813|"
                                 "Microsoft Excel 工作表=32814)|-|属性=32780",
                                 "打开=105|-|移入Quillvane=32815|-|重命名=32779|删除=32778|-|属性=32780", ""}));
+}
+
+// At 150% every fixed size is half as large again, and each column title fits its column.
+QV_TEST_AT_DPI(SizesFollowTheSystemDpi, 144)
+{
+    HWND window = StartMainWindow();
+    RECT frame, tree, list;  // the tree starts at the client area's left edge
+    GetWindowRect(window, &frame), GetWindowRect(Tree(window), &tree), GetWindowRect(List(window), &list);
+    int left = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 675, top = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 450;
+    Texts sizes;
+    for (LONG size : {frame.right - frame.left, frame.bottom - frame.top, frame.left - left, frame.top - top,
+                      tree.right - tree.left, list.left - tree.left})
+        sizes.push_back(std::to_string(size));
+    TestFolder folder("D:\\dpi");
+    for (const char* location : {"", *folder, "hide"}) {
+        Show(window, location);
+        HWND header = ListView_GetHeader(List(window));
+        HDC dc = GetDC(header);
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(header, WM_GETFONT, 0, 0)));
+        char title[32];
+        LVCOLUMNA column = {LVCF_TEXT | LVCF_WIDTH, 0, 0, title, sizeof title, 0, 0, 0, 0, 0, 0};
+        for (int i = 0; SendMessageA(List(window), LVM_GETCOLUMNA, i, (LPARAM)&column); ++i) {
+            SIZE text = {};
+            GetTextExtentPoint32A(dc, title, lstrlenA(title), &text);
+            bool cut = text.cx + 2 * Header_GetBitmapMargin(header) > column.cx;  // the margin on each side
+            sizes.push_back(std::to_string(column.cx) + (cut ? " cuts " + std::string(title) : ""));
+        }
+        ReleaseDC(header, dc);
+    }
+    CHECK_EQ(Join(sizes), "1350|900|0|0|372|375|240|150|150|150|150|330|150|180|180|840");
 }
