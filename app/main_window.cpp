@@ -122,6 +122,12 @@ LRESULT OnTreeClick(HWND window, NMHDR*)
         OpenVaultView(window);
     return 0;
 }
+LRESULT OnTreeReturn(HWND window, NMHDR*)
+{
+    if (HandleTreeReturn(window))
+        OpenVaultView(window);
+    return 0;
+}
 LRESULT OnColumnClick(HWND window, NMHDR* notification)
 {
     SortByColumn(window, reinterpret_cast<NMLISTVIEW*>(notification)->iSubItem);
@@ -137,6 +143,8 @@ const NotificationRule kNotifications[] = {
     {IDC_ITEM_LIST, static_cast<UINT>(NM_CLICK), OnListClick},
     {IDC_FOLDER_TREE, static_cast<UINT>(NM_CLICK), OnTreeClick},
     {IDC_ITEM_LIST, static_cast<UINT>(NM_DBLCLK), OnListDoubleClick},
+    {IDC_ITEM_LIST, static_cast<UINT>(NM_RETURN), OnListDoubleClick},
+    {IDC_FOLDER_TREE, static_cast<UINT>(NM_RETURN), OnTreeReturn},
     {0, static_cast<UINT>(LVN_BEGINLABELEDITA), OnBeginLabelEdit},
     {0, static_cast<UINT>(LVN_ENDLABELEDITA), OnEndLabelEdit},
     {0, static_cast<UINT>(LVN_COLUMNCLICK), OnColumnClick},

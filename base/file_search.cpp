@@ -35,5 +35,15 @@ bool FileSearch::Next()
 
 bool IsDotOrDotDot(const WIN32_FIND_DATAA& found)
 {
-    return lstrcmpA(found.cFileName, ".") == 0 || lstrcmpA(found.cFileName, "..") == 0;
+    // Compared byte by byte: lstrcmpA asks the locale, a microsecond an entry.
+    const char* name = found.cFileName;
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+PathState StateOfPath(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return PathState{false, false, GetLastError()};
+    return PathState{true, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, 0};
 }

@@ -7,6 +7,16 @@
 // True for the "." and ".." entries every folder but a drive's root lists.
 bool IsDotOrDotDot(const WIN32_FIND_DATAA& found);
 
+// What a path names: a folder, a file, or nothing, with the system's reason.
+// GetFileAttributesA's failure value has every bit set, the folder bit too,
+// so its answer is read here only.
+struct PathState {
+    bool exists;
+    bool isFolder;
+    DWORD error;  // why nothing is there
+};
+PathState StateOfPath(const char* path);
+
 class FileSearch {
 public:
     // Every entry of a folder ("." and ".." included); none when the folder

@@ -65,9 +65,12 @@ void OpenItemInBackground(HWND window, const char* path);
 
 // Notifications and commands of the item list and the tree.
 void ShowSelectionStatus(HWND window);
-// A click in the tree: navigates to the node clicked; true when it was the
-// vault node, which is left to the password gate.
+// A click in the tree, or Enter on its selected node: shows the node's
+// location; true when it was the vault node, which is left to the password
+// gate. The arrow keys only move the tree's selection.
 bool HandleTreeClick(HWND window);
+bool HandleTreeReturn(HWND window);
+bool ShowTreeNode(HWND window, HTREEITEM node);
 void OpenSelectedItem(HWND window);
 // Keeps the name of the row whose edit begins, for the rename.
 void BeginLabelEdit(HWND window, int row);

@@ -21,8 +21,10 @@ void ViewComplete(HWND window);
 bool ShownViewComplete();
 // A sort asked for while rows were still coming is done again at the end.
 void SortAfterListing(HWND window);
-// The item list's row count and the status bar's count, after rows changed.
+// The item list's row count and the status bar's count, after rows changed;
+// the status bar's alone.
 void ShowRowCount(HWND window);
+void ShowObjectCount(HWND window);
 // Checks whether the busy cursor must change, after work began or ended.
 void UpdateWorkingCursor(HWND window);
 

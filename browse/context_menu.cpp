@@ -91,13 +91,35 @@ const MenuEntry* AppendEntries(HMENU menu, const MenuEntry* entry)
     return entry;
 }
 
+// Where the menu opens. Positions are signed: monitors left of or above the
+// primary one have negative coordinates. Shift+F10 and the menu key send
+// (-1, -1): the menu then opens beside the focused row, or at the list's
+// top-left corner when no row is focused or it is out of sight.
+POINT MenuPosition(HWND list, LPARAM position)
+{
+    POINT point = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    if (point.x != -1 || point.y != -1)
+        return point;
+    point = POINT{0, 0};
+    RECT client = {};
+    GetClientRect(list, &client);
+    int focused = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    RECT row = {};
+    row.left = LVIR_SELECTBOUNDS;
+    POINT beside = {};
+    if (focused >= 0 && SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&row))) {
+        beside = POINT{row.left, row.bottom};
+        if (PtInRect(&client, beside))
+            point = beside;
+    }
+    ClientToScreen(list, &point);
+    return point;
+}
+
 void TrackAndDestroy(HWND window, HMENU menu, LPARAM position)
 {
-    // Positions are signed: a keyboard request sends (-1, -1), and monitors
-    // left of or above the primary one have negative coordinates.
-    int x = static_cast<short>(LOWORD(position));
-    int y = static_cast<short>(HIWORD(position));
-    TrackPopupMenuEx(menu, 0, x, y, window, nullptr);
+    POINT point = MenuPosition(ItemList(window), position);
+    TrackPopupMenuEx(menu, 0, point.x, point.y, window, nullptr);
     DestroyMenu(menu);
 }
 

@@ -135,6 +135,11 @@ void ShowRowCount(HWND window)
 {
     // Only rows in sight are repainted, and the list doesn't scroll.
     SendMessageA(ItemList(window), LVM_SETITEMCOUNT, g_rows.Count(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    ShowObjectCount(window);
+}
+
+void ShowObjectCount(HWND window)
+{
     if (CurrentView() == View::Drives)
         return;
     char countText[32];
@@ -173,9 +178,13 @@ std::vector<RowStore::Id> SelectedIds(HWND list)
 void RestoreSelection(HWND list, const std::vector<RowStore::Id>& selected, bool allSelected, RowStore::Id focused,
                       RowStore::Id mark)
 {
+    // Each request for every row (-1) visits every row under Wine: the
+    // selection is cleared only when there is one, and the focus moves with
+    // the one row that gets it.
     LVITEMA state = {};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.stateMask = LVIS_SELECTED;
+    if (!selected.empty())
+        SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
     std::vector<uint32_t> index = g_rows.IndexOfEachId();
     auto indexOf = [&](RowStore::Id id) { return id < index.size() ? index[id] : RowStore::kNotShown; };
     state.stateMask = LVIS_SELECTED;

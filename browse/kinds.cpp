@@ -80,15 +80,27 @@ bool HasOwnIcon(const char* extension)
 
 const char* ShownTypeName(const char* typeName) { return lstrcmpA(typeName, "文件") == 0 ? "文件夹" : typeName; }
 
-// The lower-cased extension of a file, or a text no extension can be for folders.
-std::string KeyOf(const char* name, bool isFolder)
+// The lower-cased extension of a file, or a text no extension can be for
+// folders. The extension starts after the last '.', a byte that is never a
+// character's second byte; its ASCII letters are lowered where a character
+// starts.
+void KeyOf(const char* name, bool isFolder, std::string& key)
 {
-    if (isFolder)
-        return "\\folder";
-    char key[MAX_PATH];
-    CopyTextCut(ExtensionOf(name), key, sizeof key);
-    LowerCaseLetters(key);
-    return key;
+    key.clear();
+    if (isFolder) {
+        key = "\\folder";
+        return;
+    }
+    const char* dot = strrchr(name, '.');
+    if (!dot)
+        return;
+    for (const char* p = dot + 1; *p;) {
+        size_t length = CharLength(p);
+        key.push_back(length == 1 && *p >= 'A' && *p <= 'Z' ? static_cast<char>(*p - 'A' + 'a') : *p);
+        if (length == 2)
+            key.push_back(p[1]);
+        p += length;
+    }
 }
 
 std::unique_ptr<Kind> AskShell(const char* name, bool isFolder, unsigned epoch)
@@ -125,7 +137,8 @@ uint16_t KindOfEntry(const char* name, DWORD attributes, KindLookup& lookup)
         lookup.epoch = epoch;
     }
     bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    std::string key = KeyOf(name, isFolder);
+    std::string& key = lookup.key;
+    KeyOf(name, isFolder, key);
     auto mine = lookup.known.find(key);
     if (mine != lookup.known.end())
         return mine->second;
@@ -161,7 +174,7 @@ uint16_t KindOfEntry(const char* name, DWORD attributes, KindLookup& lookup)
             DestroyIcons(asked->icons);
         }
     }
-    lookup.known.emplace(std::move(key), found);
+    lookup.known.emplace(key, found);
     return found;
 }
 

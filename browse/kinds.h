@@ -16,6 +16,7 @@ constexpr uint16_t kNoKind = 0;
 struct KindLookup {
     unsigned epoch = 0;
     std::unordered_map<std::string, uint16_t> known;
+    std::string key;  // the last key looked up, kept for its memory
 };
 
 // The kind of a listed entry; from any thread, asking the shell when the kind

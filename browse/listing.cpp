@@ -47,6 +47,7 @@ struct ShownView {
     CancelFlag cancel;
     bool complete = true;
     int vaultDrivesLeft = 0;
+    DWORD countShownAt = 0;
     // Names that rows got from commands while the listing went on: the
     // listing may come upon the same items.
     std::unordered_set<std::string> madeByCommands;
@@ -64,7 +65,14 @@ int g_opens;
 
 unsigned NewViewNumber() { return ++g_lastNumber == 0 ? ++g_lastNumber : g_lastNumber; }
 
-void AppendFound(HWND window, FoundRows& found)
+// While rows come, the list and the status bar learn their count first a
+// moment after the view opened, then at most this often, and at the end: a
+// folder read within that moment shows whole at once. Under Wine each
+// LVM_SETITEMCOUNT takes milliseconds (it sets the scroll bars).
+constexpr DWORD kFirstCountAfter = 50;  // milliseconds
+constexpr DWORD kCountInterval = 100;
+
+void AppendFound(HWND window, FoundRows& found, bool last)
 {
     RowStore& rows = Rows();
     for (const FoundRows::Found& row : found.rows) {
@@ -73,7 +81,11 @@ void AppendFound(HWND window, FoundRows& found)
             continue;
         rows.Add(name, row.nameLength, row.facts);
     }
-    ShowRowCount(window);
+    DWORD now = GetTickCount();
+    if (last || now - g_shown.countShownAt >= kCountInterval) {
+        ShowRowCount(window);
+        g_shown.countShownAt = now;
+    }
 }
 
 class RowsFound : public Answer {
@@ -86,7 +98,7 @@ public:
     {
         if (view_ != g_shown.number)
             return;
-        AppendFound(window, rows_);
+        AppendFound(window, rows_, last_);
         if (!last_)
             return;
         if (CurrentView() == View::Vault && --g_shown.vaultDrivesLeft > 0)
@@ -111,8 +123,14 @@ public:
     Batches(HWND window, unsigned view) : window_(window), view_(view), sentAt_(GetTickCount()) {}
     void Add(const char* name, const RowFacts& facts)
     {
+        if (rows_.rows.empty()) {
+            rows_.rows.reserve(limit_);
+            rows_.names.reserve(limit_ * 16);
+        }
         rows_.Add(name, facts);
-        if (rows_.rows.size() >= limit_ || GetTickCount() - sentAt_ >= kBatchInterval) {
+        // The clock is read every so many rows: a row takes microseconds.
+        size_t count = rows_.rows.size();
+        if (count >= limit_ || (count % 64 == 0 && GetTickCount() - sentAt_ >= kBatchInterval)) {
             Send(false, 0);
             limit_ = limit_ * 2 < kLargestBatch ? limit_ * 2 : kLargestBatch;
         }
@@ -171,6 +189,7 @@ public:
             return;
         }
         SwitchView(window, opening.location.c_str(), opening.columns, view_, opening.cancel);
+
         g_shown.complete = false;
         UpdateWorkingCursor(window);
     }
@@ -187,9 +206,14 @@ void ListFolder(HWND window, unsigned view, const CancelFlag& cancel, const std:
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     DWORD error = search == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-    // An empty drive root has no "." or "..": its search finds nothing at all.
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES)
-        error = 0;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
+        // An empty drive root has no "." or "..": its search finds nothing at
+        // all. A folder that isn't there is no empty folder, though. A drive
+        // is asked with its root: "D:" alone names the current folder on D:.
+        std::string named = folder.size() == 2 ? folder + "\\" : folder;
+        PathState state = StateOfPath(named.c_str());
+        error = !state.exists ? state.error : state.isFolder ? 0 : ERROR_DIRECTORY;
+    }
     PostAnswer(window, std::make_unique<ListingOpened>(view, error));
     Batches batches(window, view);
     KindLookup kinds;
@@ -266,7 +290,8 @@ void SwitchView(HWND window, const char* location, Columns columns, unsigned num
                                                    : kFolderColumns);
     SetCurrentFolder(location);
     SetStatusText(window, 0, LocationText(location));
-    ShowRowCount(window);
+    ShowObjectCount(window);
+    g_shown.countShownAt = GetTickCount() - kCountInterval + kFirstCountAfter;
 }
 
 void ViewComplete(HWND window)
@@ -451,12 +476,12 @@ private:
 
 void OpenItem(HWND window, const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        PostAnswer(window, std::make_unique<Opened>(path, Opened::Outcome::Gone, GetLastError()));
+    PathState state = StateOfPath(path.c_str());
+    if (!state.exists) {
+        PostAnswer(window, std::make_unique<Opened>(path, Opened::Outcome::Gone, state.error));
         return;
     }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (state.isFolder) {
         PostAnswer(window, std::make_unique<Opened>(path, Opened::Outcome::IsFolder, 0));
         return;
     }

@@ -124,7 +124,8 @@ private:
 constexpr size_t kFoldersPerAnswer = 200;
 constexpr DWORD kFolderAnswerInterval = 50;  // milliseconds
 
-void FindSubFolders(HWND window, HTREEITEM node, unsigned fill, const std::string& folder, bool askPlainIcon)
+void FindSubFolders(HWND window, HTREEITEM node, unsigned fill, const std::string& folder, UINT driveType,
+                    bool askPlainIcon)
 {
     HICON plainIcon = nullptr;
     if (askPlainIcon) {
@@ -137,8 +138,7 @@ void FindSubFolders(HWND window, HTREEITEM node, unsigned fill, const std::strin
     DWORD sentAt = GetTickCount();
     // An optical drive is left alone until it is known not to be one.
     char root[4] = {folder[0], ':', '\\', '\0'};
-    bool optical = folder.size() == 2 && KnownDriveType(folder[0]) == kDriveTypeNotKnown &&
-                   GetDriveTypeA(root) == kCdRomDrive;
+    bool optical = folder.size() == 2 && driveType == kDriveTypeNotKnown && GetDriveTypeA(root) == kCdRomDrive;
     for (FileSearch search = FileSearch::InFolder(optical ? nullptr : folder.c_str()); search.Next();) {
         const WIN32_FIND_DATAA& entry = search.Entry();
         char path[MAX_PATH];
@@ -183,10 +183,18 @@ HTREEITEM AddTreeNode(HWND tree, HTREEITEM parent, int image, const char* text, 
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-bool HandleTreeClick(HWND window)
+bool HandleTreeClick(HWND window) { return ShowTreeNode(window, ClickedTreeNode(FolderTree(window))); }
+
+bool HandleTreeReturn(HWND window)
 {
     HWND tree = FolderTree(window);
-    HTREEITEM node = ClickedTreeNode(tree);
+    return ShowTreeNode(window,
+                        reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+}
+
+bool ShowTreeNode(HWND window, HTREEITEM node)
+{
+    HWND tree = FolderTree(window);
     const char* path = node ? NodePath(tree, node) : nullptr;
     if (!path) {
         ShowLocationText(window);
@@ -277,8 +285,9 @@ void FillTreeNode(HWND window, NMTREEVIEWA* notification)
     unsigned fill = ++g_lastFill;
     std::string folder = nodePath;
     bool askPlainIcon = g_plainFolderImage < 0;
-    if (RunInBackground([window, node, fill, folder, askPlainIcon] {
-            FindSubFolders(window, node, fill, folder, askPlainIcon);
+    UINT driveType = KnownDriveType(folder[0]);
+    if (RunInBackground([window, node, fill, folder, driveType, askPlainIcon] {
+            FindSubFolders(window, node, fill, folder, driveType, askPlainIcon);
         })) {
         g_fills[node] = fill;
         UpdateWorkingCursor(window);

@@ -107,7 +107,7 @@ bool RefuseTypedName(HWND window, const char* name)
 // search finds the item itself when only the letter case changes.
 bool TakenByAnotherItem(const char* newPath, const char* oldName)
 {
-    if (GetFileAttributesA(newPath) == INVALID_FILE_ATTRIBUTES)
+    if (!StateOfPath(newPath).exists)
         return false;
     FileSearch search = FileSearch::ForPath(newPath);
     return !search.Next() || std::strcmp(search.Entry().cFileName, oldName) != 0;

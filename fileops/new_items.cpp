@@ -1,5 +1,6 @@
 #include "base/app_state.h"
 #include "base/ansi_text.h"
+#include "base/file_search.h"
 #include "base/messages.h"
 #include "browse/browse.h"
 #include "fileops/fileops.h"
@@ -32,7 +33,7 @@ bool CreateItem(HWND window, int type, const char* path)
         ShowSystemError(window, caption, GetLastError());
         return false;
     }
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+    if (StateOfPath(path).exists) {
         ShowMessage(window, Message::FileExists, caption);
         return false;
     }

@@ -20,4 +20,7 @@ for entries in $sizes; do
             printf "%s%07d%s\n", (i % 20 == 0 ? "文档" : "f"), i, (i % 11 == 10 ? "" : ext[i % 11 + 1])
     }' | xargs touch)
 done
-exec "$(dirname "$0")/run-in-wine.sh" "$bin/qv_bench.exe" "$@"
+status=0
+"$(dirname "$0")/run-in-wine.sh" "$bin/qv_bench.exe" "$@" || status=$?
+rm -rf "$QV_TEST_DRIVES/d/bench"
+exit $status

@@ -1,3 +1,4 @@
+#include "base/file_search.h"
 #include "base/messages.h"
 #include "vault/vault.h"
 
@@ -22,9 +23,7 @@ void BuildLevel(const char* path, int depth, TreeOutcome& outcome)
     static const int kSubtreeSizes[] = {11111, 1111, 111, 11, 1};
     if (!CreateDirectoryA(path, nullptr)) {
         DWORD error = GetLastError();
-        DWORD attributes = GetFileAttributesA(path);
-        if (error != ERROR_ALREADY_EXISTS || attributes == INVALID_FILE_ATTRIBUTES ||
-            !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (error != ERROR_ALREADY_EXISTS || !StateOfPath(path).isFolder) {
             outcome.missing += kSubtreeSizes[depth];
             if (outcome.firstError == 0)
                 outcome.firstError = error;

@@ -1,5 +1,6 @@
 #include "base/app_state.h"
 #include "base/ansi_text.h"
+#include "base/file_search.h"
 #include "base/messages.h"
 #include "base/vault_names.h"
 #include "browse/browse.h"
@@ -16,8 +17,7 @@ DWORD EnsureFolder(const char* path)
     if (CreateDirectoryA(path, nullptr))
         return 0;
     DWORD error = GetLastError();
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : error;
+    return StateOfPath(path).isFolder ? 0 : error;
 }
 
 // The hidden root (hidden and system, set again every time) and the vault

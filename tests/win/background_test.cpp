@@ -4,6 +4,7 @@
 
 #include "base/app_state.h"
 #include "browse/browse.h"
+#include "browse/browse_parts.h"
 #include "res/resource.h"
 
 #include <algorithm>
@@ -15,12 +16,13 @@ namespace {
 
 std::string Current() { return CurrentFolder(); }
 
-// Every row's name, each one once, sorted.
+// Every row's name, each one once, sorted; read from the program's rows (the list's are many).
 std::set<std::string> RowNames(HWND window)
 {
     std::set<std::string> names;
-    for (int row = 0; row < RowCount(window); ++row)
-        CHECK(names.insert(RowText(window, row)).second);
+    CHECK_EQ(Rows().Count(), static_cast<size_t>(RowCount(window)));
+    for (size_t row = 0; row < Rows().Count(); ++row)
+        CHECK(names.insert(Rows().Name(Rows().At(row))).second);
     return names;
 }
 
@@ -59,7 +61,7 @@ bool CursorIsWorking(HWND window)
 
 QV_TEST(BigFoldersComeInBatchesAndCommandsActOnTheRowsChosen)
 {
-    const int kFiles = 3000;
+    const int kFiles = 30000;
     TestFolder many("D:\\many");
     MakeManyFiles(many.path, kFiles);
     TestFolder small("E:\\small", {"only.txt"});
@@ -81,7 +83,7 @@ QV_TEST(BigFoldersComeInBatchesAndCommandsActOnTheRowsChosen)
     CHECK_EQ(RowCount(window), kFiles);
     CHECK_EQ(StatusText(window, 1), std::to_string(kFiles) + " 个对象");
     CHECK_EQ(RowText(window, 0), "f000000.txt");
-    CHECK_EQ(RowText(window, kFiles - 1), "f002999.txt");
+    CHECK_EQ(RowText(window, kFiles - 1), "f029999.txt");
     CHECK(RowNames(window).size() == static_cast<size_t>(kFiles));
 
     // Delete, move-in and rename while the rows come act on exactly the rows chosen.
@@ -114,6 +116,7 @@ QV_TEST(BigFoldersComeInBatchesAndCommandsActOnTheRowsChosen)
     CHECK(FileNames(many.path) == expected);
     CHECK(RowNames(window) == expected);
     CHECK(PathExists("D:\\ \\Quillnest\\many+" + movedIn));
+    RemoveManyFiles(many.path);
 }
 
 QV_TEST(ASlowDriveHoldsUpOnlyItsOwnRows)
@@ -135,14 +138,18 @@ QV_TEST(ASlowDriveHoldsUpOnlyItsOwnRows)
     CHECK(FindRow(window, drive) >= 0);
     CHECK(TreeChild(window, nullptr, drive) != nullptr);
     CHECK(IsWorkPending());
+    WaitIdle();
+    int row = FindRow(window, " (" + drive + ")");
+    CHECK(row >= 0);
+    CHECK_EQ(RowText(window, row, 1), "网络磁盘");
 
     // Its folder replaces the view only once it is read; a view asked for meanwhile wins.
+    TestFolder docs("D:\\docs", {"a.txt"});
     ShowLocation(window, (drive + "\\away").c_str());
     CHECK_EQ(Current(), "");
     CHECK(IsWorkPending());
-    TestFolder docs("D:\\docs", {"a.txt"});
     Show(window, *docs);
-    Pump(2500);
+    Pump(1500);
     CHECK_EQ(Current(), docs.path);
     CHECK_EQ(Rows(window), "a.txt");
 
@@ -160,7 +167,4 @@ QV_TEST(ASlowDriveHoldsUpOnlyItsOwnRows)
     CHECK(!TreeView_GetChild(Tree(window), node));
     WaitIdle();
     CHECK_EQ(TreeChildren(window, node), "away");
-    Show(window, "");
-    CHECK_EQ(RowText(window, FindRow(window, " (" + drive + ")"), 1), "网络磁盘");
-    SetSlowDriveDelay(0);
 }
