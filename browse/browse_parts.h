@@ -86,6 +86,8 @@ void AskOwnIcon(HWND window, RowStore::Id id);
 
 HTREEITEM AddTreeNode(HWND tree, HTREEITEM parent, int image, const char* text, const char* path, bool hasChildren);
 
+// Where a context menu of the list opens, in screen coordinates.
+POINT ContextMenuPosition(HWND list, LPARAM position);
 // Context menus: fill the given empty pop-up menu, show it and destroy it.
 void ShowBackgroundMenu(HWND window, HMENU menu, LPARAM position);
 void ShowItemMenu(HWND window, HMENU menu, LPARAM position);

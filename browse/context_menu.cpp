@@ -91,11 +91,20 @@ const MenuEntry* AppendEntries(HMENU menu, const MenuEntry* entry)
     return entry;
 }
 
+void TrackAndDestroy(HWND window, HMENU menu, LPARAM position)
+{
+    POINT point = ContextMenuPosition(ItemList(window), position);
+    TrackPopupMenuEx(menu, 0, point.x, point.y, window, nullptr);
+    DestroyMenu(menu);
+}
+
+}  // namespace
+
 // Where the menu opens. Positions are signed: monitors left of or above the
 // primary one have negative coordinates. Shift+F10 and the menu key send
 // (-1, -1): the menu then opens beside the focused row, or at the list's
 // top-left corner when no row is focused or it is out of sight.
-POINT MenuPosition(HWND list, LPARAM position)
+POINT ContextMenuPosition(HWND list, LPARAM position)
 {
     POINT point = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
     if (point.x != -1 || point.y != -1)
@@ -115,15 +124,6 @@ POINT MenuPosition(HWND list, LPARAM position)
     ClientToScreen(list, &point);
     return point;
 }
-
-void TrackAndDestroy(HWND window, HMENU menu, LPARAM position)
-{
-    POINT point = MenuPosition(ItemList(window), position);
-    TrackPopupMenuEx(menu, 0, point.x, point.y, window, nullptr);
-    DestroyMenu(menu);
-}
-
-}  // namespace
 
 void ShowContextMenu(HWND window, HWND clicked, LPARAM position)
 {

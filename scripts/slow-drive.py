@@ -2,7 +2,8 @@
 # A drive as slow as a network share whose server is gone, for the tests and
 # the benchmark: a passthrough of BACKING at MOUNTPOINT whose statfs, readdir
 # and getattr of the root wait as many seconds as DELAY_FILE says (0 when it
-# is missing), and whose folders named "locked" can't be read (EACCES).
+# is missing), and whose folders named "locked" can't be opened or read
+# (EACCES).
 #   slow-drive.py BACKING MOUNTPOINT DELAY_FILE
 # The system's /usr/bin/python3 has Debian's fusepy.
 import errno
@@ -65,6 +66,11 @@ class SlowDrive(Operations):
         st = self._call(os.lstat, self._full(path))
         keys = ("st_atime", "st_ctime", "st_gid", "st_mode", "st_mtime", "st_nlink", "st_size", "st_uid")
         return {key: getattr(st, key) for key in keys}
+
+    def opendir(self, path):
+        if os.path.basename(path) == LOCKED:
+            raise FuseOSError(errno.EACCES)
+        return 0
 
     def readdir(self, path, fh):
         self._wait()

@@ -98,13 +98,14 @@ void RemoveExactTree(const std::wstring& path)
 
 const char kSlowDelayFile[] = "C:\\qv\\slow-delay";
 
-// The link D:\elsewhere stays, emptied; the 11,111 folders of C:\Safe take long to remove and stay.
+// The link D:\elsewhere stays, emptied, and so does G:\locked, which can't be read; the 11,111 folders of C:\Safe
+// take long to remove and stay.
 void CleanUp()
 {
     DeleteFileA(kSlowDelayFile);
     for (const wchar_t* drive : {L"\\\\?\\A:", L"\\\\?\\D:", L"\\\\?\\D:\\elsewhere", L"\\\\?\\E:", L"\\\\?\\G:"})
         ForEachEntry(drive, [](const std::wstring& path) {
-            if (path != L"\\\\?\\D:\\elsewhere")
+            if (path != L"\\\\?\\D:\\elsewhere" && path != L"\\\\?\\G:\\locked")
                 RemoveExactTree(path);
         });
     RemoveExactTree(L"\\\\?\\C:\\ ");

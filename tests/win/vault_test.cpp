@@ -160,7 +160,9 @@ QV_TEST(TransfersMoveItemsInAndBackAndLoseNothing)
     CHECK(!WaitFor([] { return PathExists("C:\\qv\\opened.txt"); }, 2000) && PathExists("E:\\shut.qvt"));
     SelectRows(window, {FindRow(window, "E:\\open.qvt")});
     SendCommand(window, 32823);
+    // It runs in the file's own folder, a drive's root with its backslash.
     CHECK(WaitFor([] { return ReadFileText("C:\\qv\\opened.txt").find("E:\\open.qvt") != std::string::npos; }, 15000));
+    CHECK_EQ(ReadFileText("C:\\qv\\opened.txt").substr(0, 4), "E:\\|");
     RemoveTree("D:\\ \\"), RemoveTree("E:\\ \\"), RemoveTree("E:\\open.qvt");
 
     // Moves that fail lose and overwrite nothing, and are reported together.

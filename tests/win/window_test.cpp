@@ -13,6 +13,8 @@ using namespace qvtest;
 
 namespace {
 
+std::string Current() { return CurrentFolder(); }
+
 bool Dimmed(HWND window, int row) { return SendMessageA(List(window), LVM_GETITEMSTATE, row, LVIS_CUT) & LVIS_CUT; }
 
 // The current folder, the status bar's location text and the column titles.
@@ -324,4 +326,70 @@ QV_TEST_AT_DPI(SizesFollowTheSystemDpi, 144)
         ReleaseDC(header, dc);
     }
     CHECK_EQ(Join(sizes), "1350|900|0|0|372|375|240|150|150|150|150|330|150|180|180|840");
+}
+
+// A place that can't be read says why and the view stays; Enter opens as a click does; menus asked for from the
+// keyboard open beside the focused row; a file opened runs in its own folder.
+QV_TEST(PlacesThatCannotBeReadAndTheKeyboard)
+{
+    HWND window = StartMainWindow();
+    TestFolder folder("D:\\gone", {"a.qvt", "sub\\", "z.txt"});
+    TestFolder("D:\\empty");
+    Show(window, "A:");  // an empty drive's root, like an empty folder, is an empty list
+    CHECK_EQ(RowCount(window), 0);
+    Show(window, "D:\\empty");
+    CHECK_EQ(StatusText(window, 1), "0 个对象");
+    Show(window, *folder);
+    RemoveTree(folder / "a.qvt"), RemoveTree(folder / "sub");
+    {
+        DialogCatcher dialogs;
+        DoubleClickRow(window, "a.qvt");
+        DoubleClickRow(window, "sub");
+        char slow = SlowDrive();
+        if (slow)
+            Show(window, (std::string(1, slow) + ":\\locked").c_str());  // its file system refuses to list it
+        Texts expected = {folder / "a.qvt:" + SystemText(ERROR_FILE_NOT_FOUND),
+                          folder / "sub:" + SystemText(ERROR_PATH_NOT_FOUND)};
+        if (slow)
+            expected.push_back(std::string(1, slow) + ":\\locked:" + SystemText(ERROR_ACCESS_DENIED));
+        CHECK_EQ(dialogs.Texts(true), Join(expected));
+        CHECK_EQ(Current(), folder.path);
+        CHECK_EQ(RowCount(window), 3);
+    }
+
+    // Enter on a row opens it, in the file's own folder; on a tree node it shows the node. Arrows only move.
+    RegisterOpenRecorder();
+    WriteFileText(folder / "a.qvt", "");
+    Show(window, *folder);
+    SelectRows(window, {FindRow(window, "a.qvt")});
+    SetFocus(List(window));
+    PressKeys({VK_RETURN});
+    CHECK(WaitFor([] { return PathExists("C:\\qv\\opened.txt"); }, 15000));
+    CHECK_EQ(ReadFileText("C:\\qv\\opened.txt").substr(0, folder.path.size() + 1), folder.path + "|");
+    HTREEITEM computer = TreeRoot(window), drive = TreeChild(window, nullptr, " (E:)");
+    TreeView_SelectItem(Tree(window), computer);
+    SetFocus(Tree(window));
+    PressKeys({VK_DOWN});
+    CHECK_EQ(Current(), folder.path);
+    TreeView_SelectItem(Tree(window), drive);
+    PressKeys({VK_RETURN});
+    CHECK_EQ(Current(), "E:");
+
+    // Shift+F10 and the menu key send (-1, -1): beside the focused row, else at the list's top-left corner.
+    Show(window, *folder);
+    RECT row = {LVIR_SELECTBOUNDS, 0, 0, 0}, list = {};
+    SendMessageA(List(window), LVM_GETITEMRECT, 1, (LPARAM)&row);
+    GetWindowRect(List(window), &list);
+    SelectRows(window, {});
+    POINT corner = ContextMenuPosition(List(window), MAKELPARAM(-1, -1));
+    SelectRows(window, {1});
+    POINT beside = ContextMenuPosition(List(window), MAKELPARAM(-1, -1));
+    POINT mouse = ContextMenuPosition(List(window), MAKELPARAM(-20, 30));  // a monitor left of the first
+    POINT client = {row.left, row.bottom};
+    ClientToScreen(List(window), &client);
+    CHECK_EQ(std::to_string(beside.x) + "," + std::to_string(beside.y), std::to_string(client.x) + "," + std::to_string(client.y));
+    POINT origin = {0, 0};
+    ClientToScreen(List(window), &origin);
+    CHECK(corner.x == origin.x && corner.y == origin.y && origin.x >= list.left && origin.y >= list.top);
+    CHECK(mouse.x == -20 && mouse.y == 30);
 }
