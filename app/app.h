@@ -14,8 +14,3 @@ void CleanUp(HWND window);
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Commands on the item list itself.
-void SelectAllItems(HWND window);
-void InvertSelection(HWND window);
-void StartRename(HWND window);
-void UpdateMenuItems(HWND window, HMENU popup, LPARAM position);

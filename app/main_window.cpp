@@ -3,61 +3,54 @@
 #include "base/background.h"
 #include "base/controls.h"
 #include "browse/browse.h"
-#include "browse/item_text.h"
 #include "fileops/fileops.h"
 #include "res/resource.h"
 #include "vault/vault.h"
 
 namespace {
 
-// One command: the operation it runs and the selector passed to it.
+// One command and the operation it runs; operations that take a selector
+// get it from their instance of the templates below.
 struct CommandRule {
     WORD id;
-    void (*operation)(HWND window, int selector);
-    int selector;
+    void (*operation)(HWND window);
 };
 
-void RunViewMode(HWND window, int mode) { SetViewMode(window, static_cast<DWORD>(mode)); }
-void RunOpen(HWND window, int) { OpenSelectedItem(window); }
-void RunRename(HWND window, int) { StartRename(window); }
-void RunExit(HWND window, int) { DestroyWindow(window); }
-void RunSelectAll(HWND window, int) { SelectAllItems(window); }
-void RunInvertSelection(HWND window, int) { InvertSelection(window); }
-void RunSort(HWND window, int key) { SortItems(window, key); }
-void RunRefresh(HWND window, int) { RefreshViewAndShellTypes(window); }
-void RunTransfer(HWND window, int mode) { TransferVaultItems(window, mode); }
-void RunNewItem(HWND window, int type) { CreateNewItem(window, type); }
-void RunDelete(HWND window, int) { DeleteSelectedItems(window); }
-void RunProperties(HWND window, int) { ShowProperties(window); }
-void RunNumberedTree(HWND, int) { StartNumberedTree(); }
+template <DWORD mode> void RunViewMode(HWND window) { SetViewMode(window, mode); }
+template <SortKey key> void RunSort(HWND window) { SortItems(window, key); }
+template <TransferMode mode> void RunTransfer(HWND window) { TransferVaultItems(window, mode); }
+template <NewItemKind kind> void RunNewItem(HWND window) { CreateNewItem(window, kind); }
+void RunExit(HWND window) { DestroyWindow(window); }
+void RunRefresh(HWND window) { RefreshViewAndShellTypes(window); }
+void RunNumberedTree(HWND) { StartNumberedTree(); }
 
 const CommandRule kCommands[] = {
-    {IDM_OPEN, RunOpen, 0},
-    {IDM_RENAME, RunRename, 0},
-    {IDM_EXIT, RunExit, 0},
-    {IDM_SELECT_ALL, RunSelectAll, 0},
-    {IDM_INVERT_SELECTION, RunInvertSelection, 0},
-    {IDM_VIEW_ICON, RunViewMode, LVS_ICON},
-    {IDM_VIEW_LIST, RunViewMode, LVS_LIST},
-    {IDM_VIEW_DETAILS, RunViewMode, LVS_REPORT},
-    {IDM_SORT_NAME, RunSort, kSortByName},
-    {IDM_SORT_SIZE, RunSort, kSortBySize},
-    {IDM_SORT_TYPE, RunSort, kSortByType},
-    {IDM_SORT_TIME, RunSort, kSortByTime},
-    {IDM_REFRESH, RunRefresh, 0},
-    {IDM_VAULT_MOVE_IN, RunTransfer, kMoveIn},
-    {IDM_VAULT_MOVE_OUT, RunTransfer, kMoveOut},
-    {IDM_VAULT_MOVE_OUT_OPEN, RunTransfer, kMoveOutAndOpen},
-    {IDM_NEW_FOLDER, RunNewItem, 0},
-    {IDM_NEW_BITMAP, RunNewItem, 1},
-    {IDM_NEW_WORD, RunNewItem, 2},
-    {IDM_NEW_POWERPOINT, RunNewItem, 3},
-    {IDM_NEW_TEXT, RunNewItem, 4},
-    {IDM_NEW_WAVE, RunNewItem, 5},
-    {IDM_NEW_EXCEL, RunNewItem, 6},
-    {IDM_DELETE, RunDelete, 0},
-    {IDM_PROPERTIES, RunProperties, 0},
-    {IDM_BUILD_NUMBERED_TREE, RunNumberedTree, 0},
+    {IDM_OPEN, OpenSelectedItem},
+    {IDM_RENAME, StartRename},
+    {IDM_EXIT, RunExit},
+    {IDM_SELECT_ALL, SelectAllItems},
+    {IDM_INVERT_SELECTION, InvertSelection},
+    {IDM_VIEW_ICON, RunViewMode<LVS_ICON>},
+    {IDM_VIEW_LIST, RunViewMode<LVS_LIST>},
+    {IDM_VIEW_DETAILS, RunViewMode<LVS_REPORT>},
+    {IDM_SORT_NAME, RunSort<SortKey::Name>},
+    {IDM_SORT_SIZE, RunSort<SortKey::Size>},
+    {IDM_SORT_TYPE, RunSort<SortKey::Type>},
+    {IDM_SORT_TIME, RunSort<SortKey::Time>},
+    {IDM_REFRESH, RunRefresh},
+    {IDM_VAULT_MOVE_IN, RunTransfer<TransferMode::MoveIn>},
+    {IDM_VAULT_MOVE_OUT, RunTransfer<TransferMode::MoveOut>},
+    {IDM_VAULT_MOVE_OUT_OPEN, RunTransfer<TransferMode::MoveOutAndOpen>},
+    {IDM_NEW_FOLDER, RunNewItem<NewItemKind::Folder>},
+    {IDM_NEW_BITMAP, RunNewItem<NewItemKind::Bitmap>},
+    {IDM_NEW_WORD, RunNewItem<NewItemKind::Word>},
+    {IDM_NEW_POWERPOINT, RunNewItem<NewItemKind::PowerPoint>},
+    {IDM_NEW_TEXT, RunNewItem<NewItemKind::Text>},
+    {IDM_NEW_WAVE, RunNewItem<NewItemKind::Wave>},
+    {IDM_NEW_EXCEL, RunNewItem<NewItemKind::Excel>},
+    {IDM_DELETE, DeleteSelectedItems},
+    {IDM_PROPERTIES, ShowProperties},
+    {IDM_BUILD_NUMBERED_TREE, RunNumberedTree},
 };
 
 // True when the command has an operation; ids without one go on to DefWindowProcA.
@@ -66,7 +59,7 @@ bool RunCommand(HWND window, WORD id)
     for (const CommandRule& rule : kCommands) {
         if (rule.id == id) {
             AnswerHold hold(window);
-            rule.operation(window, rule.selector);
+            rule.operation(window);
             return true;
         }
     }
@@ -83,28 +76,14 @@ struct NotificationRule {
 
 LRESULT OnListClick(HWND window, NMHDR*) { return ShowSelectionStatus(window), 0; }
 LRESULT OnListDoubleClick(HWND window, NMHDR*) { return OpenSelectedItem(window), 0; }
-// A nonzero answer stops the edit: only items of a folder can be renamed,
-// and only those whose name Windows reads as it stands. While the name is
-// edited, rows still coming wait, so the row edited stays where it is.
-bool g_labelEditHold;
+// A nonzero answer stops the edit.
 LRESULT OnBeginLabelEdit(HWND window, NMHDR* notification)
 {
-    if (!MayEditLabel())
-        return TRUE;
-    BeginLabelEdit(window, reinterpret_cast<NMLVDISPINFOA*>(notification)->item.iItem);
-    if (!MayRenameItem(window, g_app.labelEditOldName))
-        return TRUE;
-    if (!g_labelEditHold)
-        HoldAnswers();
-    g_labelEditHold = true;
-    return 0;
+    return BeginRename(window, reinterpret_cast<NMLVDISPINFOA*>(notification)) ? 0 : TRUE;
 }
 LRESULT OnEndLabelEdit(HWND window, NMHDR* notification)
 {
-    RenameItem(window, reinterpret_cast<NMLVDISPINFOA*>(notification));
-    if (g_labelEditHold)
-        ReleaseAnswers(window);
-    g_labelEditHold = false;
+    FinishRename(window, reinterpret_cast<NMLVDISPINFOA*>(notification));
     return 0;
 }
 LRESULT OnGetDisplayInfo(HWND window, NMHDR* notification)
@@ -198,7 +177,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (RunCommand(window, LOWORD(wParam)))
             return 0;
         break;
-    case WM_INITMENUPOPUP: UpdateMenuItems(window, reinterpret_cast<HMENU>(wParam), lParam); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

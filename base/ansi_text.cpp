@@ -4,6 +4,9 @@
 
 namespace {
 
+// The lead bytes of code page 936, the code page until start-up names one.
+bool IsLeadByte936(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
 bool (*g_isLeadByte)(unsigned char) = IsLeadByte936;
 bool g_utf8 = false;
 
@@ -26,8 +29,6 @@ size_t Utf8Length(const unsigned char* text)
 }
 
 }  // namespace
-
-bool IsLeadByte936(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 void UseCodePage(unsigned codePage, LeadBytePredicate isLeadByte)
 {
@@ -93,12 +94,4 @@ bool JoinPath(const char* folder, const char* name, char* out, size_t capacity)
     out[folderLength] = '\\';
     std::memcpy(out + folderLength + 1, name, nameLength + 1);
     return true;
-}
-
-void LowerCaseLetters(char* text)
-{
-    for (; *text != '\0'; text += CharLength(text)) {
-        if (*text >= 'A' && *text <= 'Z')
-            *text = static_cast<char>(*text - 'A' + 'a');
-    }
 }

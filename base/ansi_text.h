@@ -17,9 +17,6 @@ using LeadBytePredicate = bool (*)(unsigned char c);
 // that is never true for a code page of single bytes such as 1252).
 void UseCodePage(unsigned codePage, LeadBytePredicate isLeadByte);
 
-// The lead bytes of code page 936.
-bool IsLeadByte936(unsigned char c);
-
 // Bytes taken by the character at text[0]. A lead byte counts as a character
 // of its own when the next byte can't end one: no second byte lies below
 // 0x40, so '?', '*', '.', ' ', ':' and the NUL are never taken for one.
@@ -39,5 +36,3 @@ bool CopyText(const char* source, char* out, size_t capacity);
 // "%s\%s": an entry's path from its folder and its name.
 bool JoinPath(const char* folder, const char* name, char* out, size_t capacity);
 
-// Turns ASCII capital letters into small ones, leaving other characters whole.
-void LowerCaseLetters(char* text);

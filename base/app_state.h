@@ -23,14 +23,10 @@ struct AppState {
     HICON appIcon = nullptr;
     HWND mainWindow = nullptr;
     HACCEL accelerators = nullptr;
-    HIMAGELIST largeIcons = nullptr;
-    HIMAGELIST smallIcons = nullptr;
-    HIMAGELIST treeIcons = nullptr;
     int dpi = 96;  // the system's, read once at start-up; fixed sizes are scaled from 96
 
     char currentFolder[MAX_PATH] = {};  // see base/location.h
     char driveLetters[27] = {};         // the drives present when the drives view was last built
-    char labelEditOldName[MAX_PATH] = {};
     // The text last typed into a password dialog during this run.
     char rememberedPassword[kStoredPasswordBytes + 1] = {};
 

@@ -13,17 +13,18 @@ struct ColumnRule {
     int format;
 };
 
-const ColumnRule kDriveColumnRules[] = {
+// Each set in the order of its column names (base/columns.h).
+const ColumnRule kDriveColumnRules[kDriveColumnCount] = {
     {"名称", 160, LVCFMT_CENTER},     {"类型", 100, LVCFMT_CENTER},     {"总大小", 100, LVCFMT_CENTER},
     {"可用空间", 100, LVCFMT_CENTER}, {"文件系统", 100, LVCFMT_CENTER},
 };
-const ColumnRule kFolderColumnRules[] = {
+const ColumnRule kFolderColumnRules[kFolderColumnCount] = {
     {"名称", 220, LVCFMT_CENTER},
     {"大小", 100, LVCFMT_RIGHT},
     {"类型", 120, LVCFMT_LEFT},
     {"修改时间", 120, LVCFMT_LEFT},
 };
-const ColumnRule kVaultColumnRules[] = {
+const ColumnRule kVaultColumnRules[kVaultColumnCount] = {
     {"文件所在路径", 560, LVCFMT_CENTER},
 };
 
@@ -72,29 +73,28 @@ void CreateControls(HWND window)
     }
     // Hidden rows are dimmed: the list asks for the cut state with the texts.
     SendMessageA(list, LVM_SETCALLBACKMASK, LVIS_CUT, 0);
-    SetColumnSet(window, kDriveColumns);
+    SetColumnSet(window, ColumnSet::Drives);
     SetViewMode(window, LVS_REPORT);
 
     HWND status = CreateChild(window, instance, WS_EX_CLIENTEDGE, STATUSCLASSNAMEA,
                               WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, IDC_STATUS_BAR);
     SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(kStatusPartEdges));
-    SetStatusText(window, 0, "");
-    SetStatusText(window, 1, "");
+    SetStatusText(window, StatusPart::Location, "");
+    SetStatusText(window, StatusPart::Count, "");
 }
 
-void SetColumnSet(HWND window, int set)
+void SetColumnSet(HWND window, ColumnSet set)
 {
     HWND list = ItemList(window);
     for (int column = 5; column >= 0; --column)
         SendMessageA(list, LVM_DELETECOLUMN, column, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
-    if (set == kDriveColumns)
-        InsertColumns(list, kDriveColumnRules);
-    else if (set == kFolderColumns)
-        InsertColumns(list, kFolderColumnRules);
-    else
-        InsertColumns(list, kVaultColumnRules);
+    switch (set) {
+    case ColumnSet::Drives: InsertColumns(list, kDriveColumnRules); break;
+    case ColumnSet::Folder: InsertColumns(list, kFolderColumnRules); break;
+    case ColumnSet::Vault: InsertColumns(list, kVaultColumnRules); break;
+    }
 }
 
 void LayoutControls(HWND window, LPARAM sizeParam)
@@ -122,7 +122,7 @@ void SetViewMode(HWND window, DWORD mode)
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void SetStatusText(HWND window, int part, const char* text)
+void SetStatusText(HWND window, StatusPart part, const char* text)
 {
-    SendMessageA(StatusBar(window), SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+    SendMessageA(StatusBar(window), SB_SETTEXTA, static_cast<WPARAM>(IndexOf(part)), reinterpret_cast<LPARAM>(text));
 }

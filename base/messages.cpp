@@ -7,17 +7,19 @@
 #include <cstdio>
 #include <vector>
 
+const char kRenameCaption[] = "重命名";
+
 namespace {
 
 const char kTip[] = "提示";
-const char kRename[] = "重命名";
 
 struct CatalogueEntry {
     Message message;
     MessageRule rule;
 };
 
-const CatalogueEntry kCatalogue[] = {
+// In the order of Message: an entry's place is its message.
+constexpr CatalogueEntry kCatalogue[] = {
     {Message::RegistrationFailed, {"Windows Registration failed!", "Error", MB_ICONWARNING}},
     {Message::StartFailed, {"程序启动失败", "Error", MB_ICONWARNING}},
     {Message::TreeControlFailed, {"创建树状控件失败", kTip, MB_OK}},
@@ -40,11 +42,11 @@ const CatalogueEntry kCatalogue[] = {
     {Message::ItemsNotMoved, {"有 %d 个项目未能移动，原样保留：\n%s", kTip, MB_ICONWARNING}},
     {Message::ItemsNotDeleted, {"有 %d 个项目未删除：\n%s", kTip, MB_ICONWARNING}},
     {Message::NameNotAddressable, {"无法处理“%s”：%s", kTip, MB_ICONWARNING}},
-    {Message::NameEmpty, {"文件名不能为空", kRename, MB_ICONWARNING}},
+    {Message::NameEmpty, {"文件名不能为空", kRenameCaption, MB_ICONWARNING}},
     {Message::NameHasForbiddenCharacter,
-     {"文件名不能包含下列字符：\\ / : * ? \" < > |，也不能包含控制字符", kRename, MB_ICONWARNING}},
-    {Message::NameIsDevice, {"“%s”是系统保留的设备名，不能用作文件名", kRename, MB_ICONWARNING}},
-    {Message::NameTaken, {"此文件夹中已有名为“%s”的项目", kRename, MB_ICONWARNING}},
+     {"文件名不能包含下列字符：\\ / : * ? \" < > |，也不能包含控制字符", kRenameCaption, MB_ICONWARNING}},
+    {Message::NameIsDevice, {"“%s”是系统保留的设备名，不能用作文件名", kRenameCaption, MB_ICONWARNING}},
+    {Message::NameTaken, {"此文件夹中已有名为“%s”的项目", kRenameCaption, MB_ICONWARNING}},
     {Message::NewItemInDrivesView, {"磁盘页面不能新建文件", "Explorer", MB_ICONERROR}},
     {Message::FileExists, {"当文件已存在时，无法创建该文件", nullptr, MB_ICONERROR}},
     {Message::OutOfMemory, {"内存申请失败", "Explorer", MB_ICONERROR}},
@@ -52,18 +54,30 @@ const CatalogueEntry kCatalogue[] = {
      {"如果改变文件扩展名，可能会导致文件不可用。\n确实要更改吗?", "重命名", MB_YESNO | MB_ICONWARNING}},
     {Message::NumberedTreeDone, {"创建成功", kTip, MB_OK}},
     {Message::NumberedTreeIncomplete, {"有 %d 个文件夹未能创建：%s", kTip, MB_ICONERROR}},
+    {Message::ReasonWildcard, {"名称含有无法表示的字符", nullptr, 0}},
+    {Message::ReasonTrailingDotOrSpace, {"名称以点或空格结尾，系统会把它当作另一个名称", nullptr, 0}},
+    {Message::ReasonOnlyDots, {"名称只有点，系统会把它当作所在的文件夹", nullptr, 0}},
+    {Message::ReasonPathTooLong, {"路径过长", nullptr, 0}},
+    {Message::UnknownSystemError, {"错误 %lu", nullptr, 0}},
 };
+
+constexpr bool EveryMessageInItsPlace()
+{
+    if (sizeof kCatalogue / sizeof kCatalogue[0] != static_cast<size_t>(Message::Count))
+        return false;
+    for (size_t i = 0; i < sizeof kCatalogue / sizeof kCatalogue[0]; ++i) {
+        if (kCatalogue[i].message != static_cast<Message>(i))
+            return false;
+    }
+    return true;
+}
+static_assert(EveryMessageInItsPlace(), "the catalogue has one entry for each message, in the order of Message");
 
 }  // namespace
 
-const MessageRule& RuleOf(Message message)
-{
-    for (const CatalogueEntry& entry : kCatalogue) {
-        if (entry.message == message)
-            return entry.rule;
-    }
-    return kCatalogue[0].rule;
-}
+const MessageRule& RuleOf(Message message) { return kCatalogue[static_cast<size_t>(message)].rule; }
+
+const char* TextOf(Message message) { return RuleOf(message).text; }
 
 int ShowMessage(HWND owner, Message message, const char* caption)
 {
@@ -95,7 +109,7 @@ void SystemErrorText(DWORD code, char* text, int capacity)
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
                                   static_cast<DWORD>(capacity), nullptr);
     if (length == 0)
-        snprintf(text, static_cast<size_t>(capacity), "错误 %lu", code);
+        snprintf(text, static_cast<size_t>(capacity), TextOf(Message::UnknownSystemError), code);
     for (DWORD end = length; end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r'); --end)
         text[end - 1] = '\0';
 }
@@ -106,8 +120,6 @@ void ShowSystemError(HWND owner, const char* caption, DWORD code)
     SystemErrorText(code, text, sizeof text);
     MessageBoxA(owner, text, caption, MB_ICONERROR);
 }
-
-const char SkippedItems::kPathTooLong[] = "路径过长";
 
 void SkippedItems::Add(const char* name, const char* reason)
 {
@@ -135,9 +147,9 @@ const char* NotAddressableReason(const char* nameOrPath)
 {
     switch (FaultOfPathParts(nameOrPath)) {
     case ListedNameFault::None: break;
-    case ListedNameFault::Wildcard: return "名称含有无法表示的字符";
-    case ListedNameFault::TrailingDotOrSpace: return "名称以点或空格结尾，系统会把它当作另一个名称";
-    case ListedNameFault::OnlyDots: return "名称只有点，系统会把它当作所在的文件夹";
+    case ListedNameFault::Wildcard: return TextOf(Message::ReasonWildcard);
+    case ListedNameFault::TrailingDotOrSpace: return TextOf(Message::ReasonTrailingDotOrSpace);
+    case ListedNameFault::OnlyDots: return TextOf(Message::ReasonOnlyDots);
     }
     return nullptr;
 }

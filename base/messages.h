@@ -38,6 +38,14 @@ enum class Message {
     ExtensionChange,
     NumberedTreeDone,
     NumberedTreeIncomplete,  // %d: how many, %s: the system's reason for the first
+    // Why an item was left alone, in the lists of SkippedItems and NameNotAddressable.
+    ReasonWildcard,
+    ReasonTrailingDotOrSpace,
+    ReasonOnlyDots,
+    ReasonPathTooLong,
+    // An error the system has no text for; %lu: its code.
+    UnknownSystemError,
+    Count,
 };
 
 struct MessageRule {
@@ -46,7 +54,11 @@ struct MessageRule {
     UINT flags;
 };
 
+// The caption of the rename's messages.
+extern const char kRenameCaption[];
+
 const MessageRule& RuleOf(Message message);
+const char* TextOf(Message message);
 
 // Shows a message; caption replaces the catalogue's caption when given.
 int ShowMessage(HWND owner, Message message, const char* caption = nullptr);
@@ -66,8 +78,6 @@ public:
     // Adds an item with the system's text for an error code.
     void AddSystemError(const char* name, DWORD code);
     void Report(HWND owner, Message message) const;
-
-    static const char kPathTooLong[];
 
 private:
     int count_ = 0;

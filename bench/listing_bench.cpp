@@ -168,7 +168,7 @@ void MeasureListings(HWND window)
             continue;
         PrintFigure("  the window's slowest answer to a message meanwhile", best.slowestAnswer, "s", kAnswerGoal);
         PrintFigure("  peak working set of the process", PeakWorkingSetMegabytes(), "MB", kMemoryGoalMegabytes);
-        double sort = TimeThenPump([&] { SortItems(window, kSortByName); });
+        double sort = TimeThenPump([&] { SortItems(window, SortKey::Name); });
         PrintFigure("  sort by name", sort, "s", kSortGoal);
         ReportCheck(RowsInNameOrder() && qvtest::RowCount(window) == entries, "  sorted by name, every row once");
     }

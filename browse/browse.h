@@ -6,6 +6,8 @@
 // Folders, drives and vaults are read on worker threads. A folder's view
 // replaces the one shown when its listing has started, and its rows come
 // in batches; a drive row shows its letter until the drive has answered.
+#include "browse/sort_keys.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -21,9 +23,8 @@ enum class Columns { Install, Keep };
 // replace the view at once; a folder replaces it once its listing has begun,
 // or the user is told why it can't be read and the view stays.
 void ShowLocation(HWND window, const char* location, Columns columns = Columns::Install);
-// Lists the current view again.
-void RefreshView(HWND window);
-// The user's refresh also asks the shell afresh what each kind of file is.
+// Lists the current view again, asking the shell afresh what each kind of
+// file is (F5).
 void RefreshViewAndShellTypes(HWND window);
 // True while anything is still coming: a listing, a drive's answers, a
 // tree node's sub-folders, a file being opened.
@@ -63,6 +64,10 @@ void ReplaceItemRow(HWND window, uint32_t id, const char* path);
 // failure is told to the user. A folder is shown instead.
 void OpenItemInBackground(HWND window, const char* path);
 
+// Commands on the item list's selection: both move the focus to the list.
+void SelectAllItems(HWND window);
+void InvertSelection(HWND window);
+
 // Notifications and commands of the item list and the tree.
 void ShowSelectionStatus(HWND window);
 // A click in the tree, or Enter on its selected node: shows the node's
@@ -70,11 +75,8 @@ void ShowSelectionStatus(HWND window);
 // gate. The arrow keys only move the tree's selection.
 bool HandleTreeClick(HWND window);
 bool HandleTreeReturn(HWND window);
-bool ShowTreeNode(HWND window, HTREEITEM node);
 void OpenSelectedItem(HWND window);
-// Keeps the name of the row whose edit begins, for the rename.
-void BeginLabelEdit(HWND window, int row);
 void FillTreeNode(HWND window, NMTREEVIEWA* notification);
-void SortItems(HWND window, int key);
+void SortItems(HWND window, SortKey key);
 void SortByColumn(HWND window, int column);
 void ShowContextMenu(HWND window, HWND clicked, LPARAM position);

@@ -125,18 +125,7 @@ POINT ContextMenuPosition(HWND list, LPARAM position)
     return point;
 }
 
-void ShowContextMenu(HWND window, HWND clicked, LPARAM position)
-{
-    HWND list = ItemList(window);
-    if (!list || clicked != list)
-        return;
-    LRESULT selected = SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0);
-    HMENU menu = CreatePopupMenu();
-    if (selected == 0)
-        ShowBackgroundMenu(window, menu, position);
-    else
-        ShowItemMenu(window, menu, position);
-}
+namespace {
 
 void ShowBackgroundMenu(HWND window, HMENU menu, LPARAM position)
 {
@@ -150,4 +139,19 @@ void ShowItemMenu(HWND window, HMENU menu, LPARAM position)
     View view = CurrentView();
     AppendEntries(menu, view == View::Drives ? kDriveItemMenu : view == View::Vault ? kVaultItemMenu : kFolderItemMenu);
     TrackAndDestroy(window, menu, position);
+}
+
+}  // namespace
+
+void ShowContextMenu(HWND window, HWND clicked, LPARAM position)
+{
+    HWND list = ItemList(window);
+    if (!list || clicked != list)
+        return;
+    LRESULT selected = SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0);
+    HMENU menu = CreatePopupMenu();
+    if (selected == 0)
+        ShowBackgroundMenu(window, menu, position);
+    else
+        ShowItemMenu(window, menu, position);
 }

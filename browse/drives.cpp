@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -33,8 +34,6 @@ struct Drive {
     bool present = false;
     bool asking = false;
     DriveFacts facts;
-    int listImage = -1;
-    int treeImage = -1;
     HTREEITEM node = nullptr;
 };
 
@@ -90,16 +89,8 @@ public:
         ShellIcons icons = facts_.icons;
         facts_.icons = ShellIcons{};
         Merge(drive->facts);
-        // A drive's icons take one place in each list for the whole run.
-        if (icons.small || icons.large) {
-            drive->listImage = drive->listImage < 0 ? AppendItemIcons(icons.small, icons.large)
-                                                    : ReplaceItemIcons(drive->listImage, icons.small, icons.large);
-            if (drive->treeImage < 0)
-                drive->treeImage = AppendTreeIcon(icons.small);
-            else
-                ReplaceTreeIcon(drive->treeImage, icons.small);
-            DestroyIcons(icons);
-        }
+        PlaceDriveIcons(facts_.letter, icons.small, icons.large);
+        DestroyIcons(icons);
         if (facts_.done) {
             drive->asking = false;
             --g_asking;
@@ -116,7 +107,7 @@ public:
         } else if (drive->node) {
             char text[MAX_PATH];
             NodeText(*drive, text, sizeof text);
-            SetNode(tree, drive->node, text, drive->treeImage);
+            SetNode(tree, drive->node, text, DriveTreeImage(facts_.letter));
         }
         if (CurrentView() == View::Drives)
             InvalidateRect(ItemList(window), nullptr, FALSE);
@@ -236,8 +227,6 @@ void AskComputer(HWND window)
     PostAnswer(window, std::make_unique<ComputerAnswered>(info.szDisplayName, info.hIcon));
 }
 
-enum DriveColumn { kDriveName = 0, kDriveType = 1, kDriveTotal = 2, kDriveFree = 3, kDriveFileSystem = 4 };
-
 }  // namespace
 
 void ShowDrives(HWND window)
@@ -247,22 +236,32 @@ void ShowDrives(HWND window)
     int count = DriveLettersOfMask(mask, g_app.driveLetters);
     char countText[32];
     snprintf(countText, sizeof countText, "%i 个分区", count);
-    SetStatusText(window, 1, countText);
+    SetStatusText(window, StatusPart::Count, countText);
     for (int bit = 0; bit < 26; ++bit) {
         g_drives[bit].present = (mask & (1u << bit)) != 0;
         g_drives[bit].facts.letter = static_cast<char>('A' + bit);
     }
     RowStore& rows = Rows();
-    for (const char* letter = g_app.driveLetters; *letter; ++letter) {
-        if (DriveOf(*letter)->facts.type == kCdRomDrive)
-            continue;
+    for (char letter : DrivesShown()) {
         RowFacts facts;
-        facts.drive = *letter;
+        facts.drive = letter;
         rows.Add("", 0, facts);
     }
     ShowRowCount(window);
     for (const char* letter = g_app.driveLetters; *letter; ++letter)
         StartAsking(window, *letter);
+}
+
+std::vector<char> DrivesShown()
+{
+    // Optical drives are in neither the list nor the tree, nor searched for a
+    // vault: asking them would start the disc.
+    std::vector<char> shown;
+    for (const char* letter = g_app.driveLetters; *letter; ++letter) {
+        if (DriveOf(*letter)->facts.type != kCdRomDrive)
+            shown.push_back(*letter);
+    }
+    return shown;
 }
 
 void BuildFolderTree(HWND window)
@@ -271,18 +270,14 @@ void BuildFolderTree(HWND window)
     SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     g_computerNode = AddTreeNode(tree, TVI_ROOT, BlankTreeImage(), LocationText(""), kComputerMarker, true);
     RunInBackground([window] { AskComputer(window); });
-    for (const char* letter = g_app.driveLetters; *letter; ++letter) {
-        Drive& drive = *DriveOf(*letter);
-        if (drive.facts.type == kCdRomDrive)
-            continue;
+    for (char letter : DrivesShown()) {
+        Drive& drive = *DriveOf(letter);
         char text[MAX_PATH];
         NodeText(drive, text, sizeof text);
-        char path[3] = {*letter, ':', '\0'};
-        drive.node = AddTreeNode(tree, g_computerNode, drive.treeImage >= 0 ? drive.treeImage : BlankTreeImage(), text,
-                                 path, true);
+        char path[3] = {letter, ':', '\0'};
+        drive.node = AddTreeNode(tree, g_computerNode, DriveTreeImage(letter), text, path, true);
     }
-    int vaultImage = AppendTreeIcon(g_app.appIcon);
-    AddTreeNode(tree, g_computerNode, vaultImage, LocationText(kVaultMarker), kVaultMarker, false);
+    AddTreeNode(tree, g_computerNode, VaultTreeImage(), LocationText(kVaultMarker), kVaultMarker, false);
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(g_computerNode));
 }
 
@@ -294,31 +289,27 @@ void DriveColumnText(char letter, int column, char* out, size_t capacity)
     if (!drive)
         return;
     const DriveFacts& facts = drive->facts;
-    switch (column) {
-    case kDriveName: NodeText(*drive, out, capacity); break;
-    case kDriveType:
+    if (column < 0 || column >= kDriveColumnCount)
+        return;
+    switch (static_cast<DriveColumn>(column)) {
+    case DriveColumn::Name: NodeText(*drive, out, capacity); break;
+    case DriveColumn::Type:
         if (facts.type != kDriveTypeNotKnown)
             CopyTextCut(DriveTypeText(facts.type), out, capacity);
         break;
-    case kDriveTotal:
+    case DriveColumn::TotalSize:
         if (facts.spaceKnown)
             FormatGigabytes(facts.total, out, capacity);
         break;
-    case kDriveFree:
+    case DriveColumn::FreeSpace:
         if (facts.spaceKnown)
             FormatGigabytes(facts.free, out, capacity);
         break;
-    case kDriveFileSystem:
+    case DriveColumn::FileSystem:
         if (facts.volumeKnown)
             CopyTextCut(facts.fileSystem, out, capacity);
         break;
     }
-}
-
-int DriveImage(char letter)
-{
-    const Drive* drive = DriveOf(letter);
-    return drive ? drive->listImage : -1;
 }
 
 bool DrivesAnswering() { return g_asking > 0; }

@@ -12,8 +12,6 @@ namespace {
 
 RowStore g_rows;
 
-enum FolderColumn { kNameColumn = 0, kSizeColumn = 1, kTypeColumn = 2, kTimeColumn = 3 };
-
 void PutText(const char* text, char* out, size_t capacity) { CopyTextCut(text, out, capacity); }
 
 void TimeText(uint64_t writeTime, char* out, size_t capacity)
@@ -30,15 +28,17 @@ void FolderColumnText(RowStore::Id id, int column, char* out, size_t capacity)
 {
     const RowFacts& facts = g_rows.Facts(id);
     bool isFolder = (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    switch (column) {
-    case kNameColumn: PutText(g_rows.Name(id), out, capacity); break;
-    case kSizeColumn:
-        if (isFolder || !FormatKilobytes(facts.size, out, capacity))
+    PutText("", out, capacity);
+    if (column < 0 || column >= kFolderColumnCount)
+        return;
+    switch (static_cast<FolderColumn>(column)) {
+    case FolderColumn::Name: PutText(g_rows.Name(id), out, capacity); break;
+    case FolderColumn::Size:
+        if (!isFolder && !FormatKilobytes(facts.size, out, capacity))
             PutText("", out, capacity);
         break;
-    case kTypeColumn: PutText(KindTypeName(facts.kind), out, capacity); break;
-    case kTimeColumn: TimeText(facts.writeTime, out, capacity); break;
-    default: PutText("", out, capacity); break;
+    case FolderColumn::Type: PutText(KindTypeName(facts.kind), out, capacity); break;
+    case FolderColumn::Time: TimeText(facts.writeTime, out, capacity); break;
     }
 }
 
@@ -46,7 +46,7 @@ int RowImage(RowStore::Id id)
 {
     const RowFacts& facts = g_rows.Facts(id);
     switch (CurrentView()) {
-    case View::Drives: return DriveImage(facts.drive);
+    case View::Drives: return DriveListImage(facts.drive);
     case View::Vault: return VaultEntryImage();
     case View::Folder: break;
     }
@@ -84,7 +84,7 @@ void RowColumnText(RowStore::Id id, int column, char* out, size_t capacity)
 {
     switch (CurrentView()) {
     case View::Drives: DriveColumnText(g_rows.Facts(id).drive, column, out, capacity); break;
-    case View::Vault: PutText(column == 0 ? g_rows.Name(id) : "", out, capacity); break;
+    case View::Vault: PutText(column == IndexOf(VaultColumn::HomePath) ? g_rows.Name(id) : "", out, capacity); break;
     case View::Folder: FolderColumnText(id, column, out, capacity); break;
     }
 }
@@ -123,7 +123,7 @@ LRESULT FindRowByTypedName(HWND, const NMLVFINDITEMA* request)
         size_t index = (start + step) % count;
         if (index < start && !(find.flags & LVFI_WRAP))
             break;
-        RowColumnText(g_rows.At(index), 0, name, sizeof name);
+        RowColumnText(g_rows.At(index), 0, name, sizeof name);  // typed names start a row's name
         bool partial = (find.flags & LVFI_PARTIAL) != 0;
         if (partial ? StartsWithTyped(name, find.psz) : lstrcmpiA(name, find.psz) == 0)
             return static_cast<LRESULT>(index);
@@ -144,8 +144,12 @@ void ShowObjectCount(HWND window)
         return;
     char countText[32];
     snprintf(countText, sizeof countText, "%d 个对象", static_cast<int>(g_rows.Count()));
-    SetStatusText(window, 1, countText);
+    SetStatusText(window, StatusPart::Count, countText);
 }
+
+namespace {
+
+constexpr RowStore::Id kNoRow = UINT32_MAX;
 
 RowStore::Id RowAtIndex(HWND, int index)
 {
@@ -205,16 +209,26 @@ void RestoreSelection(HWND list, const std::vector<RowStore::Id>& selected, bool
                  indexOf(mark) != RowStore::kNotShown ? static_cast<LPARAM>(indexOf(mark)) : -1);
 }
 
-namespace {
-
 ListedItem ItemOf(RowStore::Id id)
 {
     char name[MAX_PATH];
-    RowColumnText(id, 0, name, sizeof name);
+    RowColumnText(id, 0, name, sizeof name);  // the first column of every set is the name
     return ListedItem{id, name, g_rows.Facts(id).attributes, g_rows.Facts(id).drive};
 }
 
 }  // namespace
+
+void ChangeRowsKeepingSelection(HWND window, const std::function<void(RowStore& rows)>& change)
+{
+    HWND list = ItemList(window);
+    std::vector<RowStore::Id> selected = SelectedIds(list);
+    bool allSelected = !selected.empty() && selected.size() == g_rows.Count();
+    RowStore::Id focused = FocusedRow(list);
+    RowStore::Id mark = RowAtIndex(list, static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0)));
+    change(g_rows);
+    ShowRowCount(window);
+    RestoreSelection(list, selected, allSelected, focused, mark);
+}
 
 bool ItemAt(HWND window, int row, ListedItem& item)
 {
@@ -245,4 +259,35 @@ void RemoveItems(HWND window, const std::vector<uint32_t>& ids)
     ChangeRowsKeepingSelection(window, [&](RowStore& rows) { rows.Remove(ids); });
     InvalidateRect(ItemList(window), nullptr, TRUE);
     ListAgainWhatIsOpening(window);
+}
+
+namespace {
+
+void SetRowSelected(HWND list, int index, bool selected)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_STATE;
+    item.state = selected ? LVIS_SELECTED : 0;
+    item.stateMask = LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+void SelectAllItems(HWND window)
+{
+    HWND list = ItemList(window);
+    SetFocus(list);
+    SetRowSelected(list, -1, true);
+}
+
+void InvertSelection(HWND window)
+{
+    HWND list = ItemList(window);
+    SetFocus(list);
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        LRESULT state = SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED);
+        SetRowSelected(list, index, state != LVIS_SELECTED);
+    }
 }

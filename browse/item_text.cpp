@@ -161,19 +161,6 @@ bool SameExtension(const char* a, const char* b)
     return *a == *b;
 }
 
-char DriveLetterOfDisplayName(const char* displayName)
-{
-    const char* paren = FindLastCharacter(displayName, '(');
-    if (paren == nullptr)
-        return 0;
-    char c = paren[1];
-    if (c >= 'a' && c <= 'z')
-        return static_cast<char>(c - 'a' + 'A');
-    if (c >= 'A' && c <= 'Z')
-        return c;
-    return 0;
-}
-
 const char* DriveTypeText(unsigned code)
 {
     static const char* const kTypeTexts[] = {"未知磁盘类型", "磁盘名无效", "可移动磁盘", "本地磁盘",
@@ -199,21 +186,44 @@ bool IsFloppyDrive(unsigned typeCode, char letter, const char* displayName)
     return letter == 'A' || letter == 'B' || std::strstr(displayName, "软盘") != nullptr;
 }
 
-SortRule SortRuleOfKey(int key, View view)
+namespace {
+
+SortRule RuleOf(FolderColumn column) { return {IndexOf(column), column == FolderColumn::Size}; }
+
+SortRule RuleOf(DriveColumn column)
 {
-    static const SortRule kFolderRules[] = {{0, false}, {1, true}, {2, false}, {3, false}};
-    static const SortRule kDriveRules[] = {{0, false}, {2, true}, {1, false}, {-1, false}};
-    if (key < kSortByName || key > kSortByTime)
-        return {-1, false};
-    return view == View::Drives ? kDriveRules[key - 1] : kFolderRules[key - 1];
+    return {IndexOf(column), column == DriveColumn::TotalSize || column == DriveColumn::FreeSpace};
+}
+
+constexpr SortRule kLevel = {-1, false};
+
+}  // namespace
+
+SortRule SortRuleOfKey(SortKey key, View view)
+{
+    bool drives = view == View::Drives;
+    switch (key) {
+    case SortKey::Name: return drives ? RuleOf(DriveColumn::Name) : RuleOf(FolderColumn::Name);
+    case SortKey::Size: return drives ? RuleOf(DriveColumn::TotalSize) : RuleOf(FolderColumn::Size);
+    case SortKey::Type: return drives ? RuleOf(DriveColumn::Type) : RuleOf(FolderColumn::Type);
+    case SortKey::Time: return drives ? kLevel : RuleOf(FolderColumn::Time);
+    }
+    return kLevel;
 }
 
 SortRule SortRuleOfDriveColumn(int column)
 {
-    static const SortRule kRules[] = {{0, false}, {1, false}, {2, true}, {3, true}, {4, false}};
-    if (column < 0 || column > 4)
-        return {-1, false};
-    return kRules[column];
+    return column >= 0 && column < kDriveColumnCount ? RuleOf(static_cast<DriveColumn>(column)) : kLevel;
+}
+
+bool SortKeyOfFolderColumn(int column, SortKey& key)
+{
+    static const SortKey kKeyOfColumn[kFolderColumnCount] = {SortKey::Name, SortKey::Size, SortKey::Type,
+                                                              SortKey::Time};
+    if (column < 0 || column >= kFolderColumnCount)
+        return false;
+    key = kKeyOfColumn[column];
+    return true;
 }
 
 int64_t SizeKeyOf(const char* text) { return std::strtoll(text, nullptr, 10); }

@@ -4,7 +4,9 @@
 // bytes, and every function that writes into a buffer takes its capacity
 // and returns false, leaving an empty string, when the whole text does not fit.
 
+#include "base/columns.h"
 #include "base/location.h"
+#include "browse/sort_keys.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,10 +29,6 @@ const char* ExtensionOf(const char* name);
 // byte of a double-byte character is never taken for a letter).
 bool SameExtension(const char* a, const char* b);
 
-// The drive letter right after the last '(' of a drive's display name such as
-// "本地磁盘 (C:)", upper-cased; 0 when there is none.
-char DriveLetterOfDisplayName(const char* displayName);
-
 // The type text of a drive-type code (GetDriveTypeA's value).
 const char* DriveTypeText(unsigned code);
 constexpr unsigned kRemovableDrive = 2;
@@ -44,16 +42,19 @@ int DriveLettersOfMask(uint32_t mask, char (&letters)[27]);
 // but on both the floppy drives are the removable drives A: and B:.
 bool IsFloppyDrive(unsigned typeCode, char letter, const char* displayName);
 
-// Which column a sort reads and how; column -1 leaves every pair of rows level.
+// Which column of the view's set a sort reads and how; column -1 leaves
+// every pair of rows level.
 struct SortRule {
     int column;
-    bool bySize;  // compared as the leading integer of the text, else as text
+    bool bySize;  // compared as sizes (the leading integer of the text), else as text
 };
-enum SortKey { kSortByName = 1, kSortBySize = 2, kSortByType = 3, kSortByTime = 4 };
-// The four keys read other columns in the drives view.
-SortRule SortRuleOfKey(int key, View view);
-// In the drives view a header sorts by its own column.
+// The four keys read other columns in the drives view: its sizes are its
+// third and fourth columns, and it has no time.
+SortRule SortRuleOfKey(SortKey key, View view);
+// In the drives view a header sorts by its own column; in the others the
+// four headers are the four keys.
 SortRule SortRuleOfDriveColumn(int column);
+bool SortKeyOfFolderColumn(int column, SortKey& key);
 // The leading decimal integer of a size text, as atoi reads it but in 64 bits
 // ("123KB" -> 123, "465.762G" -> 465, "" -> 0).
 int64_t SizeKeyOf(const char* text);

@@ -178,8 +178,10 @@ uint16_t KindOfEntry(const char* name, DWORD attributes, KindLookup& lookup)
     return found;
 }
 
-bool KindHasOwnIcon(uint16_t kind)
+bool ShowsOwnIcon(DWORD attributes, uint16_t kind)
 {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     const Kind* known = KindAt(kind);
     return known && known->ownIcon;
 }

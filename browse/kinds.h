@@ -22,9 +22,10 @@ struct KindLookup {
 // The kind of a listed entry; from any thread, asking the shell when the kind
 // is new. kNoKind when the table is full.
 uint16_t KindOfEntry(const char* name, DWORD attributes, KindLookup& lookup);
-// True when each file of the kind carries an icon of its own (programs,
-// shortcuts, icon files), which is then asked of the file itself.
-bool KindHasOwnIcon(uint16_t kind);
+// True when an item shows an icon of its own, asked of the item itself: the
+// files of kinds that carry theirs (programs, shortcuts, icon files), and
+// read-only folders, which may set one in their desktop.ini.
+bool ShowsOwnIcon(DWORD attributes, uint16_t kind);
 
 // The window's thread only:
 const char* KindTypeName(uint16_t kind);

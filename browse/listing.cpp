@@ -17,6 +17,12 @@
 
 namespace {
 
+void SwitchView(HWND window, const char* location, Columns columns, unsigned number, CancelFlag cancel);
+void ViewComplete(HWND window);
+void ListVault(HWND window, unsigned view, const CancelFlag& cancel);
+bool CanListFolder(HWND window, const char* path);
+void ReportOpenError(HWND window, const char* path, INT_PTR code);
+
 // A worker hands the rows it found to the window in batches: the first one
 // small, so the first rows show at once, the later ones larger.
 constexpr size_t kFirstBatch = 64;
@@ -159,9 +165,7 @@ RowFacts FactsOf(const WIN32_FIND_DATAA& found, KindLookup& kinds)
                       found.ftLastWriteTime.dwLowDateTime;
     facts.attributes = found.dwFileAttributes;
     facts.kind = KindOfEntry(found.cFileName, found.dwFileAttributes, kinds);
-    // A read-only folder may show an icon of its own, set in its desktop.ini.
-    bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    facts.ownIcon = isFolder ? (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0 : KindHasOwnIcon(facts.kind);
+    facts.ownIcon = ShowsOwnIcon(found.dwFileAttributes, facts.kind);
     return facts;
 }
 
@@ -273,6 +277,8 @@ bool IsFastDrive(UINT type) { return type == DRIVE_FIXED || type == DRIVE_RAMDIS
 
 unsigned ShownViewNumber() { return g_shown.number; }
 
+namespace {
+
 void SwitchView(HWND window, const char* location, Columns columns, unsigned number, CancelFlag cancel)
 {
     Cancel(g_shown.cancel);
@@ -285,11 +291,11 @@ void SwitchView(HWND window, const char* location, Columns columns, unsigned num
     FreeOwnIconPlaces();
     View view = ViewOfLocation(location);
     if (columns == Columns::Install)
-        SetColumnSet(window, view == View::Drives  ? kDriveColumns
-                             : view == View::Vault ? kVaultColumns
-                                                   : kFolderColumns);
+        SetColumnSet(window, view == View::Drives  ? ColumnSet::Drives
+                             : view == View::Vault ? ColumnSet::Vault
+                                                   : ColumnSet::Folder);
     SetCurrentFolder(location);
-    SetStatusText(window, 0, LocationText(location));
+    SetStatusText(window, StatusPart::Location, LocationText(location));
     ShowObjectCount(window);
     g_shown.countShownAt = GetTickCount() - kCountInterval + kFirstCountAfter;
 }
@@ -301,6 +307,8 @@ void ViewComplete(HWND window)
     SortAfterListing(window);
     UpdateWorkingCursor(window);
 }
+
+}  // namespace
 
 bool ShownViewComplete() { return g_shown.complete; }
 
@@ -336,16 +344,16 @@ void ShowLocation(HWND window, const char* location, Columns columns)
     UpdateWorkingCursor(window);
 }
 
+namespace {
+
 void ListVault(HWND window, unsigned view, const CancelFlag& cancel)
 {
     // Fixed disks are read first, one after another; every other drive gets
     // a worker of its own afterwards, so a slow one delays its own rows only.
     std::vector<VaultDrive> fast, others;
-    for (const char* letter = g_app.driveLetters; *letter; ++letter) {
-        UINT type = KnownDriveType(*letter);
-        if (type == kCdRomDrive)
-            continue;
-        (IsFastDrive(type) ? fast : others).push_back({*letter, type});
+    for (char letter : DrivesShown()) {
+        UINT type = KnownDriveType(letter);
+        (IsFastDrive(type) ? fast : others).push_back({letter, type});
     }
     g_shown.vaultDrivesLeft = static_cast<int>(fast.size() + others.size());
     if (g_shown.vaultDrivesLeft == 0) {
@@ -367,12 +375,12 @@ void ListVault(HWND window, unsigned view, const CancelFlag& cancel)
         ViewComplete(window);
 }
 
-void RefreshView(HWND window) { ShowLocation(window, CurrentFolder()); }
+}  // namespace
 
 void RefreshViewAndShellTypes(HWND window)
 {
     ForgetKinds();
-    RefreshView(window);
+    ShowLocation(window, CurrentFolder());
 }
 
 void ListAgainWhatIsOpening(HWND window)
@@ -391,6 +399,8 @@ void ForgetViewWork()
     Cancel(g_shown.cancel);
 }
 
+namespace {
+
 bool CanListFolder(HWND window, const char* path)
 {
     char pattern[MAX_PATH];
@@ -399,6 +409,8 @@ bool CanListFolder(HWND window, const char* path)
     ShowFormattedMessage(window, Message::PathTooLongToOpen, nullptr, path);
     return false;
 }
+
+}  // namespace
 
 namespace {
 
@@ -507,7 +519,7 @@ void OpenItemInBackground(HWND window, const char* path)
     }
 }
 
-bool OpensRunning() { return g_opens > 0; }
+namespace {
 
 void ReportOpenError(HWND window, const char* path, INT_PTR code)
 {
@@ -519,3 +531,5 @@ void ReportOpenError(HWND window, const char* path, INT_PTR code)
     case SE_ERR_ACCESSDENIED: ShowMessage(window, Message::OpenAccessDenied, path); break;
     }
 }
+
+}  // namespace

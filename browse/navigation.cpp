@@ -6,6 +6,7 @@
 #include "base/messages.h"
 #include "browse/browse_parts.h"
 #include "browse/item_text.h"
+#include "browse/kinds.h"
 
 #include <shellapi.h>
 
@@ -17,7 +18,7 @@
 
 namespace {
 
-void ShowLocationText(HWND window) { SetStatusText(window, 0, LocationText(CurrentFolder())); }
+void ShowLocationText(HWND window) { SetStatusText(window, StatusPart::Location, LocationText(CurrentFolder())); }
 
 // The tree node under the cursor, when the click was on its icon or label.
 HTREEITEM ClickedTreeNode(HWND tree)
@@ -65,7 +66,6 @@ bool HasTreeChildren(const char* folder)
 // Tree nodes whose sub-folders are being searched, with the number of the search.
 std::map<HTREEITEM, unsigned> g_fills;
 unsigned g_lastFill;
-int g_plainFolderImage = -1;
 
 struct FoundFolder {
     std::string name;
@@ -95,10 +95,9 @@ public:
         if (fill == g_fills.end() || fill->second != fill_)
             return;
         HWND tree = FolderTree(window);
-        if (plainIcon_ && g_plainFolderImage < 0)
-            g_plainFolderImage = AppendTreeIcon(plainIcon_);
+        int plainImage = PlainFolderTreeImage(plainIcon_);
         for (const FoundFolder& folder : folders_) {
-            int image = folder.ownIcon ? AppendTreeIcon(folder.ownIcon) : g_plainFolderImage;
+            int image = folder.ownIcon ? AppendTreeIcon(folder.ownIcon) : plainImage;
             AddTreeNode(tree, node_, image, folder.name.c_str(), folder.path.c_str(), folder.hasChildren);
         }
         if (!last_)
@@ -146,7 +145,7 @@ void FindSubFolders(HWND window, HTREEITEM node, unsigned fill, const std::strin
         if (!IsTreeFolder(entry) || !JoinPath(folder.c_str(), entry.cFileName, path, sizeof path))
             continue;
         HICON ownIcon = nullptr;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+        if (ShowsOwnIcon(entry.dwFileAttributes, kNoKind)) {
             SHFILEINFOA info = {};
             SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
             ownIcon = info.hIcon;
@@ -183,14 +182,7 @@ HTREEITEM AddTreeNode(HWND tree, HTREEITEM parent, int image, const char* text, 
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-bool HandleTreeClick(HWND window) { return ShowTreeNode(window, ClickedTreeNode(FolderTree(window))); }
-
-bool HandleTreeReturn(HWND window)
-{
-    HWND tree = FolderTree(window);
-    return ShowTreeNode(window,
-                        reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
-}
+namespace {
 
 bool ShowTreeNode(HWND window, HTREEITEM node)
 {
@@ -204,6 +196,17 @@ bool ShowTreeNode(HWND window, HTREEITEM node)
         return true;
     ShowLocation(window, lstrcmpA(path, kComputerMarker) == 0 ? "" : path);
     return false;
+}
+
+}  // namespace
+
+bool HandleTreeClick(HWND window) { return ShowTreeNode(window, ClickedTreeNode(FolderTree(window))); }
+
+bool HandleTreeReturn(HWND window)
+{
+    HWND tree = FolderTree(window);
+    return ShowTreeNode(window,
+                        reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
 }
 
 void OpenSelectedItem(HWND window)
@@ -245,29 +248,21 @@ void ShowSelectionStatus(HWND window)
     ListedItem item;
     if (selected >= 2 || !MarkedItem(window, item)) {
         snprintf(text, sizeof text, "选定 %i 个对象", selected);
-        SetStatusText(window, 0, text);
+        SetStatusText(window, StatusPart::Location, text);
         return;
     }
     if (CurrentView() != View::Folder || (item.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetStatusText(window, 0, "选定 1 个对象");
+        SetStatusText(window, StatusPart::Location, "选定 1 个对象");
         return;
     }
     char type[80];
     char time[40];
     char size[30];
-    RowColumnText(item.id, 2, type, sizeof type);
-    RowColumnText(item.id, 3, time, sizeof time);
-    RowColumnText(item.id, 1, size, sizeof size);
+    RowColumnText(item.id, IndexOf(FolderColumn::Type), type, sizeof type);
+    RowColumnText(item.id, IndexOf(FolderColumn::Time), time, sizeof time);
+    RowColumnText(item.id, IndexOf(FolderColumn::Size), size, sizeof size);
     snprintf(text, sizeof text, "类型: %s 修改日期: %s 大小: %s", type, time, size);
-    SetStatusText(window, 0, text);
-}
-
-void BeginLabelEdit(HWND window, int row)
-{
-    ListedItem item;
-    ZeroMemory(g_app.labelEditOldName, sizeof g_app.labelEditOldName);
-    if (ItemAt(window, row, item))
-        CopyText(item.name.c_str(), g_app.labelEditOldName, sizeof g_app.labelEditOldName);
+    SetStatusText(window, StatusPart::Location, text);
 }
 
 void FillTreeNode(HWND window, NMTREEVIEWA* notification)
@@ -284,7 +279,7 @@ void FillTreeNode(HWND window, NMTREEVIEWA* notification)
         return;
     unsigned fill = ++g_lastFill;
     std::string folder = nodePath;
-    bool askPlainIcon = g_plainFolderImage < 0;
+    bool askPlainIcon = !HasPlainFolderTreeImage();
     UINT driveType = KnownDriveType(folder[0]);
     if (RunInBackground([window, node, fill, folder, driveType, askPlainIcon] {
             FindSubFolders(window, node, fill, folder, driveType, askPlainIcon);

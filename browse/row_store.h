@@ -42,7 +42,6 @@ public:
     static constexpr uint32_t kNotShown = UINT32_MAX;
 
     const char* Name(Id id) const;
-    size_t NameLength(Id id) const { return rows_[id].nameLength; }
     const RowFacts& Facts(Id id) const { return rows_[id].facts; }
     RowFacts& Facts(Id id) { return rows_[id].facts; }
     // The image of a row's own icon, or -1 while it has none.

@@ -11,8 +11,6 @@
 
 namespace {
 
-enum FolderColumn { kNameColumn = 0, kSizeColumn = 1, kTypeColumn = 2, kTimeColumn = 3 };
-
 // A sort asked for while the rows were still coming, done again when they
 // have all come: the view shown then has the order asked for.
 SortRule g_sortAfterListing = {-1, false};
@@ -65,17 +63,17 @@ template <typename Key> void SortByKey(std::vector<RowStore::Id>& order, Key key
     std::stable_sort(order.begin(), order.end(), [&](RowStore::Id a, RowStore::Id b) { return key(a) < key(b); });
 }
 
-void SortFolderRows(RowStore& rows, int column)
+void SortFolderRows(RowStore& rows, FolderColumn column)
 {
     std::vector<RowStore::Id> order = rows.Order();
-    if (column == kNameColumn) {
+    if (column == FolderColumn::Name) {
         NameKeys keys(rows);
         std::stable_sort(order.begin(), order.end(), [&](RowStore::Id a, RowStore::Id b) { return keys.Less(a, b); });
     } else if (CurrentView() == View::Vault) {
         return;  // vault rows have a name only: the other keys leave them level
-    } else if (column == kSizeColumn) {
+    } else if (column == FolderColumn::Size) {
         SortByKey(order, [&](RowStore::Id id) { return SizeKey(rows.Facts(id)); });
-    } else if (column == kTypeColumn) {
+    } else if (column == FolderColumn::Type) {
         // Each kind's place among the type names, ordered once.
         std::vector<uint16_t> kinds;
         for (RowStore::Id id : order)
@@ -93,7 +91,7 @@ void SortFolderRows(RowStore& rows, int column)
                 rank[kinds[i]] = rank[kinds[i - 1]];
         }
         SortByKey(order, [&](RowStore::Id id) { return rank[rows.Facts(id).kind]; });
-    } else if (column == kTimeColumn) {
+    } else if (column == FolderColumn::Time) {
         std::vector<uint64_t> minute(order.empty() ? 0 : *std::max_element(order.begin(), order.end()) + 1, 0);
         for (RowStore::Id id : order)
             minute[id] = MinuteKey(rows.Facts(id));
@@ -133,23 +131,22 @@ void SortRows(HWND window, SortRule rule)
         if (CurrentView() == View::Drives)
             SortDriveRows(rows, rule);
         else
-            SortFolderRows(rows, rule.column);
+            SortFolderRows(rows, static_cast<FolderColumn>(rule.column));
     });
     InvalidateRect(ItemList(window), nullptr, FALSE);
 }
 
 }  // namespace
 
-void SortItems(HWND window, int key) { SortRows(window, SortRuleOfKey(key, CurrentView())); }
+void SortItems(HWND window, SortKey key) { SortRows(window, SortRuleOfKey(key, CurrentView())); }
 
 void SortByColumn(HWND window, int column)
 {
-    // In the drives view a header sorts by its own column; elsewhere the
-    // first four headers are the four sort keys.
+    SortKey key = SortKey::Name;
     if (CurrentView() == View::Drives)
         SortRows(window, SortRuleOfDriveColumn(column));
-    else if (column >= 0 && column <= 3)
-        SortItems(window, column + 1);
+    else if (SortKeyOfFolderColumn(column, key))
+        SortItems(window, key);
 }
 
 void SortAfterListing(HWND window)

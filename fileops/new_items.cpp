@@ -7,13 +7,13 @@
 
 namespace {
 
-struct NewItemKind {
+struct NewItemRule {
     const char* name;
     const char* errorCaption;
 };
 
-// By type number; type 0 is the folder.
-const NewItemKind kKinds[] = {
+// By kind, in the order of NewItemKind.
+const NewItemRule kKinds[] = {
     {"新建文件夹", "新建文件夹时出错"},
     {"新建 BMP 图像.bmp", "新建BMP图像时出错"},
     {"新建 Microsoft Word 文档.doc", "新建Word时出错"},
@@ -22,12 +22,15 @@ const NewItemKind kKinds[] = {
     {"新建 波形声音.wav", "新建波形声音文件时出错"},
     {"新建 Microsoft Excel 工作表.xls", "新建Excel时出错"},
 };
+static_assert(sizeof kKinds / sizeof kKinds[0] == static_cast<size_t>(NewItemKind::Excel) + 1, "a rule for each kind");
+
+const NewItemRule& RuleOfKind(NewItemKind kind) { return kKinds[static_cast<size_t>(kind)]; }
 
 // Creates the item; false, after telling the user, when it couldn't be.
-bool CreateItem(HWND window, int type, const char* path)
+bool CreateItem(HWND window, NewItemKind kind, const char* path)
 {
-    const char* caption = kKinds[type].errorCaption;
-    if (type == 0) {
+    const char* caption = RuleOfKind(kind).errorCaption;
+    if (kind == NewItemKind::Folder) {
         if (CreateDirectoryA(path, nullptr))
             return true;
         ShowSystemError(window, caption, GetLastError());
@@ -48,10 +51,8 @@ bool CreateItem(HWND window, int type, const char* path)
 
 }  // namespace
 
-void CreateNewItem(HWND window, int type)
+void CreateNewItem(HWND window, NewItemKind kind)
 {
-    if (type < 0 || type >= static_cast<int>(sizeof kKinds / sizeof kKinds[0]))
-        return;
     if (CurrentView() == View::Drives) {
         ShowMessage(window, Message::NewItemInDrivesView);
         return;
@@ -59,11 +60,11 @@ void CreateNewItem(HWND window, int type)
     if (CurrentView() != View::Folder)
         return;
     char path[MAX_PATH];
-    if (!JoinPath(CurrentFolder(), kKinds[type].name, path, sizeof path)) {
-        ShowSystemError(window, kKinds[type].errorCaption, ERROR_FILENAME_EXCED_RANGE);
+    if (!JoinPath(CurrentFolder(), RuleOfKind(kind).name, path, sizeof path)) {
+        ShowSystemError(window, RuleOfKind(kind).errorCaption, ERROR_FILENAME_EXCED_RANGE);
         return;
     }
-    if (!CreateItem(window, type, path))
+    if (!CreateItem(window, kind, path))
         return;
     // The new item's row is the last one, whatever order the rows are in.
     int row = AddItemRow(window, path);

@@ -131,7 +131,7 @@ INT_PTR CALLBACK EnterPasswordProc(HWND dialog, UINT message, WPARAM wParam, LPA
     }
     EndDialog(dialog, 0);
     if (reset)
-        RunPasswordDialog("encrypt", SetPasswordProc);
+        RunPasswordDialog(IDD_SET_PASSWORD, SetPasswordProc);
     else
         ShowVaultView();
     return TRUE;
@@ -145,9 +145,9 @@ void OpenVaultView(HWND window)
     ReadStoredPassword(stored);
     if (stored[0] == '\0') {
         ShowMessage(window, Message::FirstUse);
-        RunPasswordDialog("encrypt", SetPasswordProc);
+        RunPasswordDialog(IDD_SET_PASSWORD, SetPasswordProc);
     } else if (lstrcmpA(g_app.rememberedPassword, stored) != 0) {
-        RunPasswordDialog("decrypt", EnterPasswordProc);
+        RunPasswordDialog(IDD_ENTER_PASSWORD, EnterPasswordProc);
     } else {
         ShowVaultView();
     }

@@ -63,12 +63,12 @@ bool MoveIn(HWND window, const char* folder, const char* name, VaultState& vault
     } else if (vault.error) {
         notMoved.AddSystemError(name, vault.error);
     } else if (!JoinPath(folder, name, source, sizeof source)) {
-        notMoved.Add(name, SkippedItems::kPathTooLong);
+        notMoved.Add(name, TextOf(Message::ReasonPathTooLong));
     } else if (ContainsCharacter(source, '+')) {
         ShowMessage(window, Message::PlusInPath);
         return false;
     } else if (!VaultEntryOf(source, target, sizeof target)) {
-        notMoved.Add(name, SkippedItems::kPathTooLong);
+        notMoved.Add(name, TextOf(Message::ReasonPathTooLong));
     } else if ((error = Rename(source, target)) != 0) {
         notMoved.AddSystemError(name, error);
     } else {
@@ -100,7 +100,7 @@ bool MoveOut(HWND window, const char* homePath, bool open, SkippedItems& notMove
     if (const char* reason = NotAddressableReason(homePath)) {
         notMoved.Add(homePath, reason);
     } else if (!VaultEntryOf(homePath, source, sizeof source)) {
-        notMoved.Add(homePath, SkippedItems::kPathTooLong);
+        notMoved.Add(homePath, TextOf(Message::ReasonPathTooLong));
     } else if ((error = RecreateFolders(homePath)) != 0 || (error = Rename(source, homePath)) != 0) {
         notMoved.AddSystemError(homePath, error);
     } else {
@@ -113,11 +113,11 @@ bool MoveOut(HWND window, const char* homePath, bool open, SkippedItems& notMove
 
 }  // namespace
 
-void TransferVaultItems(HWND window, int mode)
+void TransferVaultItems(HWND window, TransferMode mode)
 {
     // Each direction starts only from its own view: elsewhere the rows'
     // texts and the current folder name no vault entry or home path.
-    View from = mode == kMoveIn ? View::Folder : View::Vault;
+    View from = mode == TransferMode::MoveIn ? View::Folder : View::Vault;
     if (CurrentView() != from)
         return;
     char folder[MAX_PATH];
@@ -127,8 +127,8 @@ void TransferVaultItems(HWND window, int mode)
     std::vector<uint32_t> moved;
     for (const ListedItem& item : SelectedItems(window)) {
         bool gone = false;
-        if (mode != kMoveIn)
-            gone = MoveOut(window, item.name.c_str(), mode == kMoveOutAndOpen, notMoved);
+        if (mode != TransferMode::MoveIn)
+            gone = MoveOut(window, item.name.c_str(), mode == TransferMode::MoveOutAndOpen, notMoved);
         else if (!MoveIn(window, folder, item.name.c_str(), vault, notMoved, gone))
             break;
         if (gone)

@@ -7,10 +7,10 @@
 // vault view at once, as the stored and remembered passwords say.
 void OpenVaultView(HWND window);
 
-enum TransferMode { kMoveIn = 1, kMoveOut = 2, kMoveOutAndOpen = 3 };
+enum class TransferMode { MoveIn, MoveOut, MoveOutAndOpen };
 // Moves the selected rows' items into the vault of their drive (from a
 // folder view) or back to their home paths (from the vault view).
-void TransferVaultItems(HWND window, int mode);
+void TransferVaultItems(HWND window, TransferMode mode);
 
 // Starts a worker thread that builds the folders C:\Safe\0\0\0\0 to
 // C:\Safe\9\9\9\9 and reports how that went; the window stays usable.

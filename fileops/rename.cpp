@@ -1,85 +1,27 @@
-#include "base/app_state.h"
 #include "base/ansi_text.h"
+#include "base/app_state.h"
+#include "base/background.h"
 #include "base/file_search.h"
 #include "base/item_names.h"
 #include "base/messages.h"
 #include "browse/browse.h"
 #include "fileops/fileops.h"
 #include "fileops/fileops_rules.h"
+#include "fileops/shell_operation.h"
 
 #include <shellapi.h>
 
-#include <io.h>
-
 #include <cstring>
-#include <memory>
-#include <new>
 #include <vector>
 
 namespace {
 
-// Deletes (the double-NUL list in from) or renames (from to to) through the
-// shell, whose confirmation, progress and error dialogs the main window owns.
-bool ShellFileOperation(HWND window, UINT operation, const char* from, const char* to)
-{
-    SHFILEOPSTRUCTA request = {};
-    request.hwnd = window;
-    request.wFunc = operation;
-    request.pFrom = from;
-    request.pTo = to;
-    request.fFlags = operation == FO_DELETE ? FOF_MULTIDESTFILES : FOF_NOCONFIRMATION;
-    return SHFileOperationA(&request) == 0;
-}
+// The name of the item whose label is being edited, as it was when the edit began.
+char g_oldName[MAX_PATH];
+bool g_editing;
 
-}  // namespace
-
-void DeleteSelectedItems(HWND window)
-{
-    // Outside a folder view the rows name no file: paths made from them would
-    // be relative, resolved against whatever the process's folder is.
-    std::vector<ListedItem> selected = SelectedItems(window);
-    if (CurrentView() != View::Folder || selected.empty())
-        return;
-    size_t capacity = selected.size() * MAX_PATH + 1;
-    std::unique_ptr<char[]> paths(new (std::nothrow) char[capacity]);
-    if (!paths) {
-        ShowMessage(window, Message::OutOfMemory);
-        return;
-    }
-    size_t used = 0;
-    paths[0] = '\0';
-    std::vector<uint32_t> listed;
-    SkippedItems refused;
-    for (const ListedItem& item : selected) {
-        // A name Windows reads as another, or as a pattern, would delete other items.
-        char path[MAX_PATH];
-        if (const char* reason = NotAddressableReason(item.name.c_str()))
-            refused.Add(item.name.c_str(), reason);
-        else if (!JoinPath(CurrentFolder(), item.name.c_str(), path, sizeof path) ||
-                 !AppendToDeleteList(path, paths.get(), capacity, used))
-            refused.Add(item.name.c_str(), SkippedItems::kPathTooLong);
-        else
-            listed.push_back(item.id);
-    }
-    if (!listed.empty() && ShellFileOperation(window, FO_DELETE, paths.get(), nullptr)) {
-        // Items the user kept or the shell couldn't delete keep their rows.
-        std::vector<uint32_t> deleted;
-        const char* path = paths.get();
-        for (uint32_t id : listed) {
-            if (_access(path, 0) != 0)
-                deleted.push_back(id);
-            path += lstrlenA(path) + 1;
-        }
-        RemoveItems(window, deleted);
-    }
-    refused.Report(window, Message::ItemsNotDeleted);
-}
-
+// Only items of a folder can be renamed.
 bool MayEditLabel() { return CurrentView() == View::Folder; }
-
-bool MayRenameItem(HWND window, const char* oldName) { return !RefuseNotAddressable(window, oldName); }
-
-namespace {
 
 // The name typed into the label editor; false when it is longer than a name can be.
 bool ReadEditedName(HWND editor, char (&name)[MAX_PATH])
@@ -113,14 +55,11 @@ bool TakenByAnotherItem(const char* newPath, const char* oldName)
     return !search.Next() || std::strcmp(search.Entry().cFileName, oldName) != 0;
 }
 
-}  // namespace
-
-void RenameItem(HWND window, const NMLVDISPINFOA* edit)
+void Rename(HWND window, const NMLVDISPINFOA* edit)
 {
-    // A cancelled edit (Esc) carries no text; a name the edit began on was
-    // refused then.
-    const char* oldName = g_app.labelEditOldName;
-    if (!MayEditLabel() || edit->item.pszText == nullptr || NotAddressableReason(oldName))
+    // A cancelled edit (Esc) carries no text.
+    const char* oldName = g_oldName;
+    if (!MayEditLabel() || edit->item.pszText == nullptr)
         return;
     HWND list = ItemList(window);
     HWND editor = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
@@ -137,7 +76,7 @@ void RenameItem(HWND window, const NMLVDISPINFOA* edit)
         return;
     if (!fits || !JoinPath(CurrentFolder(), oldName, oldPath, MAX_PATH) ||
         !JoinPath(CurrentFolder(), newName, newPath, MAX_PATH)) {
-        ShowSystemError(window, RuleOf(Message::ExtensionChange).caption, ERROR_FILENAME_EXCED_RANGE);
+        ShowSystemError(window, kRenameCaption, ERROR_FILENAME_EXCED_RANGE);
         return;
     }
     // The shell's rename answers its own replace question with yes, so a
@@ -153,4 +92,41 @@ void RenameItem(HWND window, const NMLVDISPINFOA* edit)
         return;
     // The row reads the item again: the shell may have kept the name as it was.
     ReplaceItemRow(window, item.id, newPath);
+}
+
+}  // namespace
+
+void StartRename(HWND window)
+{
+    // The list must have the focus for an edit to start (F2 may come while
+    // the tree has it).
+    if (!MayEditLabel())
+        return;
+    HWND list = ItemList(window);
+    SetFocus(list);
+    SendMessageA(list, LVM_EDITLABELA, static_cast<WPARAM>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0)), 0);
+}
+
+bool BeginRename(HWND window, const NMLVDISPINFOA* edit)
+{
+    // Only names Windows reads as they stand can be renamed: the user is
+    // told at once, before typing anything in vain.
+    ListedItem item;
+    if (!MayEditLabel() || !ItemAt(window, edit->item.iItem, item) || RefuseNotAddressable(window, item.name.c_str()))
+        return false;
+    if (!CopyText(item.name.c_str(), g_oldName, sizeof g_oldName))
+        return false;
+    // While the name is edited, rows still coming wait, so the row edited stays where it is.
+    if (!g_editing)
+        HoldAnswers();
+    g_editing = true;
+    return true;
+}
+
+void FinishRename(HWND window, const NMLVDISPINFOA* edit)
+{
+    Rename(window, edit);
+    if (g_editing)
+        ReleaseAnswers(window);
+    g_editing = false;
 }
