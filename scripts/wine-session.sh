@@ -99,7 +99,7 @@ if [ "$user_session" = 0 ]; then
     fi
     # G: is slow on request: a FUSE file system whose statfs, readdir and root
     # getattr wait. Where FUSE or fusepy is missing, the tests say so.
-    if [ -e /dev/fuse ] && /usr/bin/python3 -c 'import fusepy' 2>/dev/null; then
+    if [ -z "${QV_NO_SLOW_DRIVE:-}" ] && [ -e /dev/fuse ] && /usr/bin/python3 -c 'import fusepy' 2>/dev/null; then
         mkdir -p "$work/slow/backing/locked" "$slow_mount" "$WINEPREFIX/drive_c/qv"
         /usr/bin/python3 "$here/slow-drive.py" "$work/slow/backing" "$slow_mount" \
             "$WINEPREFIX/drive_c/qv/slow-delay" >"$work/slow/log" 2>&1 &
