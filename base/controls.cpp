@@ -36,6 +36,19 @@ HWND CreateChild(HWND parent, HINSTANCE instance, DWORD exStyle, const char* win
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
+// The set installed last; -1 before the first.
+int g_installedSet = -1;
+
+// True when the list shows the set's columns at their first widths.
+template <size_t N> bool ShowsColumnsAsInstalled(HWND list, const ColumnRule (&rules)[N])
+{
+    for (size_t i = 0; i < N; ++i) {
+        if (SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0) != ScaledToDpi(rules[i].width, g_app.dpi))
+            return false;
+    }
+    return true;
+}
+
 template <size_t N> void InsertColumns(HWND list, const ColumnRule (&rules)[N])
 {
     for (size_t i = 0; i < N; ++i) {
@@ -86,6 +99,14 @@ void CreateControls(HWND window)
 void SetColumnSet(HWND window, ColumnSet set)
 {
     HWND list = ItemList(window);
+    // Columns as they would be installed stay: rebuilding them costs the
+    // window milliseconds at every folder opened.
+    bool asInstalled = set == ColumnSet::Drives   ? ShowsColumnsAsInstalled(list, kDriveColumnRules)
+                       : set == ColumnSet::Folder ? ShowsColumnsAsInstalled(list, kFolderColumnRules)
+                                                  : ShowsColumnsAsInstalled(list, kVaultColumnRules);
+    if (g_installedSet == static_cast<int>(set) && asInstalled)
+        return;
+    g_installedSet = static_cast<int>(set);
     for (int column = 5; column >= 0; --column)
         SendMessageA(list, LVM_DELETECOLUMN, column, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,

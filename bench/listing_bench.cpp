@@ -4,7 +4,7 @@
 // the window's answers meanwhile, the memory a listing takes and sorting by
 // name; then the operations of bench/operations_bench.cpp. Each figure is
 // printed beside its goal.
-//   qv_bench.exe [--small]
+//   qv_bench.exe [--small] [--listings]   (--listings: no operations)
 // The folders D:\bench\n<count> are made beforehand from the Unix side
 // (scripts/bench.sh): through Wine a million files take hours to make.
 #include "app/app.h"
@@ -203,7 +203,8 @@ int main(int argc, char** argv)
         }
     }
     MeasureListings(window);
-    RunOperationBenchmarks(window);
+    if (!(argc > 1 && strcmp(argv[argc - 1], "--listings") == 0))
+        RunOperationBenchmarks(window);
 
     qvtest::Show(window, "");
     Stopwatch watch;

@@ -50,6 +50,8 @@ public:
     Locked& operator=(const Locked&) = delete;
 };
 
+uint16_t KindOfKey(const char* name, bool isFolder, const std::string& key, unsigned epoch, KindLookup& lookup);
+
 // Extensions whose files each carry an icon of their own.
 const char* const kOwnIconExtensions[] = {"exe", "ico", "lnk", "cur", "ani", "scr", "pif", "url", "cpl"};
 
@@ -126,22 +128,72 @@ Kind* KindAt(uint16_t kind)
     return kind != kNoKind && kind < Table().count.load(std::memory_order_acquire) ? Table().kinds[kind] : nullptr;
 }
 
+// The key of a file whose extension is short and of ASCII letters, digits
+// and signs only, lowered into out; false for any other.
+bool ShortKeyOf(const char* name, char (&out)[16], size_t& length)
+{
+    const char* dot = strrchr(name, '.');
+    const char* extension = dot ? dot + 1 : name + strlen(name);
+    for (length = 0; extension[length]; ++length) {
+        unsigned char c = static_cast<unsigned char>(extension[length]);
+        if (length >= sizeof out - 1 || c >= 0x80)
+            return false;
+        out[length] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
+    }
+    return true;
+}
+
+size_t RecentSlot(const char* key, size_t length, size_t slots)
+{
+    uint32_t hash = 2166136261u;
+    for (size_t i = 0; i < length; ++i)
+        hash = (hash ^ static_cast<unsigned char>(key[i])) * 16777619u;
+    return hash % slots;
+}
+
 }  // namespace
 
 uint16_t KindOfEntry(const char* name, DWORD attributes, KindLookup& lookup)
 {
     KindTable& table = Table();
-    unsigned epoch = table.epoch.load();
+    unsigned epoch = table.epoch.load(std::memory_order_relaxed);
     if (lookup.epoch != epoch) {
         lookup.known.clear();
+        for (KindLookup::Recent& recent : lookup.recent)
+            recent = KindLookup::Recent{};
         lookup.epoch = epoch;
     }
     bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    char shortKey[16];
+    size_t shortLength = 0;
+    KindLookup::Recent* recent = nullptr;
+    if (!isFolder && ShortKeyOf(name, shortKey, shortLength)) {
+        const size_t slots = sizeof lookup.recent / sizeof lookup.recent[0];
+        recent = &lookup.recent[RecentSlot(shortKey, shortLength, slots)];
+        if (recent->kind != kNoKind && recent->length == shortLength && memcmp(recent->key, shortKey, shortLength) == 0)
+            return recent->kind;
+    }
     std::string& key = lookup.key;
     KeyOf(name, isFolder, key);
+    uint16_t found = kNoKind;
     auto mine = lookup.known.find(key);
     if (mine != lookup.known.end())
-        return mine->second;
+        found = mine->second;
+    else
+        found = KindOfKey(name, isFolder, key, epoch, lookup);
+    if (recent && found != kNoKind) {
+        memcpy(recent->key, shortKey, shortLength);
+        recent->length = shortLength;
+        recent->kind = found;
+    }
+    return found;
+}
+
+namespace {
+
+uint16_t KindOfKey(const char* name, bool isFolder, const std::string& key, unsigned epoch, KindLookup& lookup)
+{
+    KindTable& table = Table();
 
     uint16_t found = kNoKind;
     int earlierImage = -1;
@@ -177,6 +229,8 @@ uint16_t KindOfEntry(const char* name, DWORD attributes, KindLookup& lookup)
     lookup.known.emplace(key, found);
     return found;
 }
+
+}  // namespace
 
 bool ShowsOwnIcon(DWORD attributes, uint16_t kind)
 {

@@ -75,7 +75,7 @@ unsigned NewViewNumber() { return ++g_lastNumber == 0 ? ++g_lastNumber : g_lastN
 // moment after the view opened, then at most this often, and at the end: a
 // folder read within that moment shows whole at once. Under Wine each
 // LVM_SETITEMCOUNT takes milliseconds (it sets the scroll bars).
-constexpr DWORD kFirstCountAfter = 50;  // milliseconds
+constexpr DWORD kFirstCountAfter = 100;  // milliseconds
 constexpr DWORD kCountInterval = 100;
 
 void AppendFound(HWND window, FoundRows& found, bool last)

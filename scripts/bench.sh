@@ -2,7 +2,7 @@
 # Runs the benchmark inside a Wine session (scripts/wine-session.sh), after
 # making its folders of many files from the Unix side: through Wine, a
 # million files take hours to make, with touch about half a minute.
-#   bench.sh BINDIR [--small]
+#   bench.sh BINDIR [--small] [--listings]
 set -euo pipefail
 bin=$1
 shift
