@@ -68,6 +68,9 @@ QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
     RemoveTree(folder.path);  // the folder is gone: each kind says why under its own caption
     for (const auto& kind : kinds)
         SendCommand(window, kind.first);
+    TestFolder deep("D:\\" + std::string(240, 'd'));  // a text document's path would take 261 bytes
+    Show(window, *deep);
+    SendCommand(window, IDM_NEW_TEXT);
     Show(window, "");
     SendCommand(window, IDM_NEW_FOLDER);
     const std::string exists = "当文件已存在时，无法创建该文件";
@@ -75,6 +78,7 @@ QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
                      {"新建文件夹时出错", SystemText(ERROR_ALREADY_EXISTS), "error"}};
     for (const char* kind : {"文件夹", "BMP图像", "Word", "压缩文件", "文本文档", "波形声音文件", "Excel"})
         expected.push_back({"新建" + std::string(kind) + "时出错", SystemText(ERROR_PATH_NOT_FOUND), "error"});
+    expected.push_back({"新建文本文档时出错", SystemText(ERROR_FILENAME_EXCED_RANGE), "error"});
     expected.push_back({"Explorer", "磁盘页面不能新建文件", "error"});
     CHECK_SEEN(dialogs.seen, expected);
     dialogs.seen.clear();
@@ -143,7 +147,8 @@ QV_TEST(NewItemsDeleteAndPropertiesInAFolderAndTheNumberedTree)
 QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
 {
     HWND window = StartMainWindow();
-    TestFolder folder("D:\\rename", {"a.txt", "readme", "notes.old\\"});
+    TestFolder folder("D:\\rename", {"a.txt", "readme", "notes.old\\", "h.txt"});
+    SetFileAttributesA((folder / "h.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     Show(window, *folder);
     const std::string longName(200, 'n'), veryLong(250, 'n'), tooLong = SystemText(ERROR_FILENAME_EXCED_RANGE);
     const char ask[] = "如果改变文件扩展名，可能会导致文件不可用。\n确实要更改吗?", warning[] = "warning";
@@ -166,7 +171,8 @@ QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
                  {"memo", longName.c_str(), 0, "", "", longName.c_str()},
                  {longName.c_str(), "memo", 0, "", "", "memo"},
                  {"memo", veryLong.c_str(), 0, tooLong.c_str(), "error", "memo"},  // refused, not cut
-                 {"memo", "other", -1, "", "", "memo"}};
+                 {"memo", "other", -1, "", "", "memo"},
+                 {"h.txt", "h2.txt", 0, "", "", "h2.txt"}};  // a hidden item stays dimmed
     for (const auto& c : cases) {
         Context renamed("case", &c - cases);
         DialogCatcher dialogs;
@@ -180,10 +186,11 @@ QV_TEST(RenameChecksTheTypedNameAndWarnsWhenTheExtensionChanges)
         CHECK_SEEN(dialogs.seen, *c.said ? Seen{{"重命名", c.said, c.icon}} : Seen{});
         CHECK_EQ(RowText(window, row), c.after);
         CHECK(PathExists(folder / c.after));
+        CHECK_EQ(Dimmed(window, row), *c.from == 'h');
     }
     CHECK_EQ(ReadFileText(folder / "b.TXT"), "a.txt");
     CHECK_EQ(ReadFileText(folder / "readme.txt"), "readme");
-    CHECK_EQ(RowCount(window), 3);
+    CHECK_EQ(RowCount(window), 4);
 }
 
 QV_TEST_IN(CommandsLeaveNamesWindowsReadsAsOthersAlone, "en_US.UTF-8")

@@ -159,13 +159,18 @@ QV_TEST(TransfersMoveItemsInAndBackAndLoseNothing)
     CHECK_EQ(RowCount(window), 0);
     CHECK_EQ(ReadFileText(docs / "a.txt"), "a.txt");
     CHECK_EQ(ReadFileText("E:\\root.txt"), "root");
-    section.Set("a '+' in a path ends the move-in at that row; the rows before it moved");
+    section.Set("a '+' in a path ends the move-in: in a name there, the rows before it moved; in a folder at once");
     for (const char* name : {"1.txt", "2+.txt", "3.txt"})
         WriteFileText(docs / name, "");
+    TestFolder plusFolder("D:\\a+b", {"1.txt", "2.txt"});
     DialogCatcher dialogs;
     Transfer(window, IDM_VAULT_MOVE_IN, *docs);
     CHECK_EQ(Rows(window, 0, true), "2+.txt|3.txt|a.txt");
-    CHECK_SEEN(dialogs.seen, {{"提示", "文件名或文件所在路径不能带包含 ‘+’", "warning"}});
+    Transfer(window, IDM_VAULT_MOVE_IN, *plusFolder);
+    CHECK_EQ(Rows(window, 0, true), "1.txt|2.txt");
+    CHECK(PathExists(plusFolder / "1.txt"));
+    CHECK(PathExists(plusFolder / "2.txt"));
+    CHECK_SEEN(dialogs.seen, Seen(2, {"提示", "文件名或文件所在路径不能带包含 ‘+’", "warning"}));
     dialogs.seen.clear();
     section.Set("moving out and opening opens the file at its home path");
     RegisterOpenRecorder();

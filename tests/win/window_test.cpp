@@ -2,6 +2,7 @@
 #include "tests/win/harness.h"
 
 #include "base/app_state.h"
+#include "base/messages.h"
 #include "browse/browse.h"
 #include "browse/browse_parts.h"
 #include "browse/item_text.h"
@@ -206,13 +207,26 @@ QV_TEST(DrivesFoldersAndTheVaultListedSortedAndMovedBetween)
     CHECK_EQ(SendMessageA(List(window), LVM_GETCOLUMNWIDTH, 0, 0), 333);
 
     section.Set("the vault view");
-    for (const char* stored : {"Ddocs+work+a.txt", "Cx.doc", "E+a.txt", "Dsystem.txt"})
+    for (const char* stored : {"Ddocs+work+a.txt", "Cx.doc", "E+a.txt", "Dsystem.txt", "Dopen.qvt"})
         MakeVaultEntry(stored[0], stored + 1);
-    SetFileAttributesA("D:\\ \\Quillnest\\system.txt", FILE_ATTRIBUTE_SYSTEM);
+    MakeFolder("D:\\ \\Quillnest\\dir"), SetFileAttributesA("D:\\ \\Quillnest\\system.txt", FILE_ATTRIBUTE_SYSTEM);
     Show(window, "hide");
-    CHECK_EQ(Rows(window), "C:\\x.doc|D:\\docs\\work\\a.txt|E:\\\\a.txt");
+    const std::string entries = "C:\\x.doc|D:\\dir|D:\\docs\\work\\a.txt|D:\\open.qvt|E:\\\\a.txt";
+    CHECK_EQ(Rows(window), entries);
     CHECK_LOCATION(window, "hide", "Quillvane", "文件所在路径");
-    CHECK_EQ(StatusText(window, 1), "3 个对象");
+    CHECK_EQ(StatusText(window, 1), "5 个对象");
+    // A double-click on an entry opens nothing: neither the file kept in the vault nor a folder.
+    RegisterOpenRecorder();
+    DialogCatcher dialogs;
+    for (const char* entry : {"D:\\open.qvt", "D:\\dir"}) {
+        Context clicked(entry);
+        DoubleClickRow(window, entry);
+        CHECK_EQ(Current(), "hide");
+        CHECK_EQ(Rows(window), entries);
+    }
+    CHECK_EQ(dialogs.seen.size(), 0u);
+    CHECK(!WaitFor([] { return PathExists("C:\\qv\\opened.txt"); }, 2000));
+    dialogs.seen.clear();
     Show(window, "D:");  // the hidden system root shows neither in a folder view nor in the tree
     TreeView_Expand(Tree(window), TreeChild(window, nullptr, " (D:)"), TVE_EXPAND);
     WaitIdle();
@@ -239,17 +253,18 @@ QV_TEST(DrivesFoldersAndTheVaultListedSortedAndMovedBetween)
     std::string deep = open / std::string(250, 'd'), base = open / std::string(200, 'b');
     MakeFolder(deep), MakeFolder(base);
     WriteFileText(base + "\\" + std::string(70, 'n'), ""), WriteFileText(base + "\\short.txt", "");
-    WriteFileText(open / "x.zzz", "");
+    WriteFileText(open / "x.zzz", ""), WriteFileText(open / "bad.exe", "not a program");
     Show(window, *open);
-    DialogCatcher dialogs;
     DoubleClickRow(window, "x.zzz");  // a file of no known type: the view stays
+    DoubleClickRow(window, "bad.exe");
     DoubleClickRow(window, std::string(250, 'd'));
     CHECK_EQ(Current(), open.path);
-    CHECK_EQ(RowCount(window), 3);
+    CHECK_EQ(RowCount(window), 4);
     DoubleClickRow(window, std::string(200, 'b'));
     CHECK_EQ(Current(), base);
     CHECK_EQ(Rows(window), "short.txt");
     CHECK_SEEN(dialogs.seen, {{open / "x.zzz", "没有与给定的文件扩展名关联的应用程序", "error"},
+                              {open / "bad.exe", open / "bad.exe 不是有效的 Win32 应用程序", "error"},
                               {"提示", "路径太长，无法打开：" + deep, "warning"},
                               {"提示", "有 1 个项目的路径过长，未列出", "warning"}});
 }
@@ -414,8 +429,10 @@ QV_TEST(PlacesThatCannotBeReadAndTheKeyboard)
         DialogCatcher dialogs;
         DoubleClickRow(window, "a.qvt");
         DoubleClickRow(window, "sub");
+        Show(window, (folder / "nothere").c_str());
         Seen expected = {{folder / "a.qvt", SystemText(ERROR_FILE_NOT_FOUND), "error"},
-                         {folder / "sub", SystemText(ERROR_PATH_NOT_FOUND), "error"}};
+                         {folder / "sub", SystemText(ERROR_PATH_NOT_FOUND), "error"},
+                         {folder / "nothere", SystemText(ERROR_PATH_NOT_FOUND), "error"}};
         if (char slow = SlowDrive()) {
             const std::string locked = std::string(1, slow) + ":\\locked";  // its file system refuses to list it
             Show(window, locked.c_str());
@@ -458,4 +475,20 @@ QV_TEST(PlacesThatCannotBeReadAndTheKeyboard)
     CHECK_EQ(beside, client);
     CHECK_EQ(corner, origin);
     CHECK_EQ(mouse, (POINT{-20, 30}));
+}
+
+// The boxes of failures no test brings about (start-up, registry, memory, the shell's reasons Wine never gives).
+QV_TEST(BoxesOfRareFailures)
+{
+    DialogCatcher dialogs;
+    for (Message message : {Message::RegistrationFailed, Message::StartFailed, Message::TreeControlFailed,
+                            Message::ListControlFailed, Message::PasswordNotStored, Message::OutOfMemory})
+        ShowMessage(nullptr, message);
+    for (INT_PTR code : {SE_ERR_SHARE, SE_ERR_DLLNOTFOUND, SE_ERR_ACCESSDENIED})
+        ReportOpenError(nullptr, "D:\\a", code);
+    CHECK_SEEN(dialogs.seen, {{"Error", "Windows Registration failed!", "warning"}, {"Error", "程序启动失败", "warning"},
+                              {"提示", "创建树状控件失败", ""}, {"提示", "创建ListView控件失败", ""},
+                              {"提示", "密码设置失败", "error"}, {"Explorer", "内存申请失败", "error"},
+                              {"D:\\a", "发生共享冲突", "error"}, {"D:\\a", "指定的动态链接库没有被找到", "error"},
+                              {"D:\\a", "拒绝访问，没有打开该文件的权限", "error"}});
 }
