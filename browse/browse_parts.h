@@ -52,6 +52,8 @@ void ForgetTreeWork();
 
 // Listing.
 bool ViewsBusy();
+// The message for a file ShellExecuteA couldn't open, by its result.
+void ReportOpenError(HWND window, const char* path, INT_PTR code);
 // A command changed the disk: a listing that began before it begins again.
 void ListAgainWhatIsOpening(HWND window);
 void ForgetViewWork();

@@ -21,7 +21,6 @@ void SwitchView(HWND window, const char* location, Columns columns, unsigned num
 void ViewComplete(HWND window);
 void ListVault(HWND window, unsigned view, const CancelFlag& cancel);
 bool CanListFolder(HWND window, const char* path);
-void ReportOpenError(HWND window, const char* path, INT_PTR code);
 
 // A worker hands the rows it found to the window in batches: the first one
 // small, so the first rows show at once, the later ones larger.
@@ -519,8 +518,6 @@ void OpenItemInBackground(HWND window, const char* path)
     }
 }
 
-namespace {
-
 void ReportOpenError(HWND window, const char* path, INT_PTR code)
 {
     switch (code) {
@@ -531,5 +528,3 @@ void ReportOpenError(HWND window, const char* path, INT_PTR code)
     case SE_ERR_ACCESSDENIED: ShowMessage(window, Message::OpenAccessDenied, path); break;
     }
 }
-
-}  // namespace

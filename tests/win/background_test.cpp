@@ -3,6 +3,7 @@
 #include "tests/win/harness.h"
 
 #include "base/app_state.h"
+#include "base/file_search.h"
 #include "browse/browse.h"
 #include "browse/browse_parts.h"
 #include "res/resource.h"
@@ -17,36 +18,34 @@ namespace {
 std::string Current() { return CurrentFolder(); }
 
 // Every row's name, each one once, sorted; read from the program's rows (the list's are many).
-std::set<std::string> RowNames(HWND window)
+std::set<std::string> RowNames(HWND window, const char* file, int line)
 {
     std::set<std::string> names;
-    CHECK_EQ(Rows().Count(), static_cast<size_t>(RowCount(window)));
+    CheckEqual(Rows().Count(), static_cast<size_t>(RowCount(window)), file, line, "the program's rows");
     for (size_t row = 0; row < Rows().Count(); ++row)
-        CHECK(names.insert(Rows().Name(Rows().At(row))).second);
+        Check(names.insert(Rows().Name(Rows().At(row))).second, file, line, "row " + std::to_string(row) + " once");
     return names;
 }
+#define ROW_NAMES(window) RowNames((window), __FILE__, __LINE__)
 
 std::set<std::string> FileNames(const std::string& folder)
 {
     std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        if (found.cFileName[0] != '.')
-            names.insert(found.cFileName);
-    }
-    FindClose(search);
+    for (FileSearch search = FileSearch::InFolder(folder.c_str()); search.Next();)
+        if (!search.IsDotOrDotDot())
+            names.insert(search.Entry().cFileName);
     return names;
 }
 
 // Lists a folder, from another one, and hands the window its answers until its first rows are shown.
-void StartListing(HWND window, const std::string& folder)
+void StartListing(HWND window, const std::string& folder, const char* file, int line)
 {
     Show(window, "E:\\small");
     ShowLocation(window, folder.c_str());
-    CHECK(DeliverUntil([&] { return Current() == folder && RowCount(window) > 0; }));
-    CHECK(IsWorkPending());
+    Check(DeliverUntil([&] { return Current() == folder && RowCount(window) > 0; }), file, line, "the first rows came");
+    Check(IsWorkPending(), file, line, "the listing goes on");
 }
+#define START_LISTING(window, folder) StartListing((window), (folder), __FILE__, __LINE__)
 
 bool CursorIsWorking(HWND window)
 {
@@ -67,8 +66,8 @@ QV_TEST(BigFoldersComeInBatchesAndCommandsActOnTheRowsChosen)
     TestFolder small("E:\\small", {"only.txt"});
     HWND window = StartMainWindow();
 
-    // The first rows show while the rest still come, the pointer saying so; a view left behind adds none.
-    StartListing(window, many.path);
+    Context section("the first rows show while the rest come, the pointer saying so; a view left behind adds none");
+    START_LISTING(window, many.path);
     CHECK(RowCount(window) < kFiles);
     CHECK(CursorIsWorking(window));
     Show(window, *small);
@@ -77,27 +76,26 @@ QV_TEST(BigFoldersComeInBatchesAndCommandsActOnTheRowsChosen)
     CHECK_EQ(StatusText(window, 1), "1 个对象");
     CHECK(!CursorIsWorking(window));
 
-    // A sort asked for while the rows come ends in its order, with every row once.
-    StartListing(window, many.path);
+    section.Set("a sort asked for while the rows come ends in its order, with every row once");
+    START_LISTING(window, many.path);
     SendCommand(window, IDM_SORT_NAME);
-    CHECK_EQ(RowCount(window), kFiles);
     CHECK_EQ(StatusText(window, 1), std::to_string(kFiles) + " 个对象");
     CHECK_EQ(RowText(window, 0), "f000000.txt");
     CHECK_EQ(RowText(window, kFiles - 1), "f059999.txt");
-    CHECK(RowNames(window).size() == static_cast<size_t>(kFiles));
+    CHECK_EQ(ROW_NAMES(window).size(), static_cast<size_t>(kFiles));
 
-    // Delete, move-in and rename while the rows come act on exactly the rows chosen.
+    section.Set("delete, move-in and rename while the rows come act on exactly the rows chosen");
     DialogCatcher dialogs;
     dialogs.handlers.push_back([](HWND box) { PostMessageA(box, WM_COMMAND, IDYES, 0); });
-    StartListing(window, many.path);
+    START_LISTING(window, many.path);
     SelectRows(window, {1, 3});
     std::set<std::string> deleted = {RowText(window, 1), RowText(window, 3)};
     SendCommand(window, IDM_DELETE);
-    StartListing(window, many.path);
+    START_LISTING(window, many.path);
     SelectRows(window, {5});
     std::string movedIn = RowText(window, 5);
     SendCommand(window, IDM_VAULT_MOVE_IN);
-    StartListing(window, many.path);
+    START_LISTING(window, many.path);
     SelectRows(window, {7});
     std::string renamed = RowText(window, 7);
     SendMessageA(window, WM_COMMAND, IDM_RENAME, 0);  // the rows wait while the name is edited
@@ -114,7 +112,7 @@ QV_TEST(BigFoldersComeInBatchesAndCommandsActOnTheRowsChosen)
     }
     CHECK_EQ(dialogs.seen.size(), 1u);
     CHECK(FileNames(many.path) == expected);
-    CHECK(RowNames(window) == expected);
+    CHECK(ROW_NAMES(window) == expected);
     CHECK(PathExists("D:\\ \\Quillnest\\many+" + movedIn));
     RemoveManyFiles(many.path);
 }
@@ -127,10 +125,8 @@ QV_TEST(ASlowDriveHoldsUpOnlyItsOwnRows)
         return;
     }
     const std::string drive = std::string(1, slow) + ":";
-    MakeFolder(drive + "\\away");
-    WriteFileText(drive + "\\away\\far.txt", "far");
-    MakeVaultEntry(slow, "away+back.txt");
-    MakeVaultEntry('D', "docs+near.txt");
+    MakeFolder(drive + "\\away"), WriteFileText(drive + "\\away\\far.txt", "far");
+    MakeVaultEntry(slow, "away+back.txt"), MakeVaultEntry('D', "docs+near.txt");
     SetSlowDriveDelay(0.5);
 
     // The window is there before the slow drive has answered: its row and node show its letter.

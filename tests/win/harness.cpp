@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "browse/browse.h"
+#include "res/resource.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +19,7 @@ std::map<std::string, void (*)()>& Tests()
     return tests;
 }
 int g_failures, g_checks;
+std::string g_contexts;  // of the contexts that live, each followed by ": "
 
 template <typename L> LRESULT Send(HWND window, UINT message, WPARAM wParam, L lParam)
 {
@@ -42,7 +44,7 @@ DialogCatcher* g_catcher;  // while none lives, a box fails the test
 void Answer(HWND dialog)
 {
     HWND text = GetDlgItem(dialog, 0xFFFF);  // message boxes have it, the program's dialogs don't
-    SeenDialog seen = {WindowText(dialog), text ? WindowText(text) : "<" + WindowText(dialog) + ">"};
+    SeenDialog seen = ReadDialog(dialog);
     if (!g_catcher)
         FailTest("a box no check expects: " + seen.caption + ": " + seen.text);
     DialogCatcher& catcher = *g_catcher;
@@ -115,6 +117,13 @@ void CleanUp()
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
 }
 
+// Ends the test when a step of its set-up failed, with the system's reason.
+void Require(BOOL done, const std::string& step)
+{
+    if (!done)
+        FailTest("could not " + step + ": " + SystemText(GetLastError()));
+}
+
 DWORD WINAPI Watchdog(void*)
 {
     Sleep(30000);
@@ -127,16 +136,22 @@ int Register(const char* name, void (*body)()) { return Tests()[name] = body, 0;
 
 void WatchDialogs() { SetWindowsHookExA(WH_CBT, AnswerDialogs, nullptr, GetCurrentThreadId()); }
 
+Context::Context(const std::string& text) : depth(g_contexts.size()) { g_contexts += text + ": "; }
+
+Context::~Context() { g_contexts.resize(depth); }
+
+void Context::Set(const std::string& text) { g_contexts.resize(depth), g_contexts += text + ": "; }
+
 void Check(bool ok, const char* file, int line, const std::string& what)
 {
     ++g_checks;
     if (!ok)
-        ++g_failures, printf("%s:%d: FAILED: %s\n", file, line, what.c_str()), fflush(stdout);
+        ++g_failures, printf("%s:%d: FAILED: %s%s\n", file, line, g_contexts.c_str(), what.c_str()), fflush(stdout);
 }
 
 void FailTest(const std::string& why)
 {
-    printf("FAILED: %s\n", why.c_str());
+    printf("FAILED: %s%s\n", g_contexts.c_str(), why.c_str());
     fflush(stdout);
     CleanUp();
     ExitProcess(1);
@@ -167,7 +182,8 @@ std::string WindowText(HWND window)
 HWND StartMainWindow(bool waitForDrives)
 {
     HWND window = StartApplication(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
-    CHECK(window != nullptr);
+    if (!window)
+        FailTest("the main window was not made");
     SetForegroundWindow(window);
     Pump(100);
     if (waitForDrives)
@@ -214,10 +230,11 @@ LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header)
     return result;
 }
 
-HWND List(HWND window) { return GetDlgItem(window, 130); }
-HWND Tree(HWND window) { return GetDlgItem(window, 129); }
+HWND List(HWND window) { return GetDlgItem(window, IDC_ITEM_LIST); }
+HWND Tree(HWND window) { return GetDlgItem(window, IDC_FOLDER_TREE); }
 HWND EditControl(HWND window) { return (HWND)Send(List(window), LVM_GETEDITCONTROL, 0, 0); }
 int RowCount(HWND window) { return static_cast<int>(Send(List(window), LVM_GETITEMCOUNT, 0, 0)); }
+bool Dimmed(HWND window, int row) { return Send(List(window), LVM_GETITEMSTATE, row, LVIS_CUT) & LVIS_CUT; }
 
 std::string RowText(HWND window, int row, int column)
 {
@@ -264,7 +281,7 @@ int FindRow(HWND window, const std::string& name)
 void DoubleClickRow(HWND window, const std::string& name)
 {
     SelectRows(window, {FindRow(window, name)});
-    Notify(window, 130, static_cast<UINT>(NM_DBLCLK));
+    Notify(window, IDC_ITEM_LIST, static_cast<UINT>(NM_DBLCLK));
 }
 
 HTREEITEM TreeRoot(HWND window) { return Node(window, TVGN_ROOT, nullptr); }
@@ -296,14 +313,15 @@ void ClickTreeNode(HWND window, HTREEITEM node)
     POINT point = {label.left + 4, (label.top + label.bottom) / 2};
     ClientToScreen(Tree(window), &point);
     SetCursorPos(point.x, point.y);
-    Notify(window, 129, static_cast<UINT>(NM_CLICK));
+    Notify(window, IDC_FOLDER_TREE, static_cast<UINT>(NM_CLICK));
 }
 
 std::string StatusText(HWND window, int part)
 {
     char text[1024] = {};  // the length the status bar gives counts characters, not bytes
-    if (LOWORD(Send(GetDlgItem(window, 132), SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) < sizeof text / 2)
-        Send(GetDlgItem(window, 132), SB_GETTEXTA, static_cast<WPARAM>(part), text);
+    HWND bar = GetDlgItem(window, IDC_STATUS_BAR);
+    if (LOWORD(Send(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)) < sizeof text / 2)
+        Send(bar, SB_GETTEXTA, static_cast<WPARAM>(part), text);
     return text;
 }
 
@@ -323,12 +341,27 @@ DialogCatcher::DialogCatcher() { g_catcher = this; }
 
 DialogCatcher::~DialogCatcher() { g_catcher = nullptr; }
 
-std::string DialogCatcher::Texts(bool captions) const
+SeenDialog ReadDialog(HWND dialog)
 {
-    qvtest::Texts texts;
-    for (const SeenDialog& dialog : seen)
-        texts.push_back(captions ? dialog.caption + ":" + dialog.text : dialog.text);
-    return Join(texts);
+    // Wine's message box shows one of the system's shared icons in its static control 1088 (Windows' is 20).
+    HWND text = GetDlgItem(dialog, 0xFFFF);
+    auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, 1088, STM_GETICON, 0, 0));
+    std::string name = icon ? "other" : "";
+    for (auto known : {std::make_pair(IDI_HAND, "error"), {IDI_EXCLAMATION, "warning"}, {IDI_ASTERISK, "information"},
+                       {IDI_QUESTION, "question"}})
+        name = icon == LoadIconA(nullptr, known.first) ? known.second : name;
+    return {WindowText(dialog), text ? WindowText(text) : "<" + WindowText(dialog) + ">", name};
+}
+
+void CheckSeen(const Seen& seen, const Seen& expected, const char* file, int line)
+{
+    CheckEqual(seen.size(), expected.size(), file, line, "the number of boxes and dialogs");
+    for (size_t i = 0; i < std::min(seen.size(), expected.size()); ++i) {
+        Context box("box", static_cast<long long>(i));
+        CheckEqual(seen[i].caption, expected[i].caption, file, line, "caption");
+        CheckEqual(seen[i].text, expected[i].text, file, line, "text");
+        CheckEqual(seen[i].icon, expected[i].icon, file, line, "icon");
+    }
 }
 
 void WriteFileText(const std::wstring& exactPath, const std::string& content)
@@ -336,7 +369,7 @@ void WriteFileText(const std::wstring& exactPath, const std::string& content)
     HANDLE file =
         CreateFileW(exactPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
-    CHECK(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+    Require(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr), "write a file");
     CloseHandle(file);
 }
 
@@ -352,13 +385,13 @@ std::string ReadFileText(const std::string& path)
     return std::string(data, read);
 }
 
-void MakeFolder(const std::string& path) { CHECK(CreateDirectoryW(Exact(path).c_str(), nullptr) != 0); }
+void MakeFolder(const std::string& path) { Require(CreateDirectoryW(Exact(path).c_str(), nullptr), "make " + path); }
 
 void RemoveTree(const std::string& path)
 {
     std::wstring exact = Exact(path.back() == '\\' ? path.substr(0, path.size() - 1) : path);
     if (exact.size() <= 6)
-        return CHECK(!"RemoveTree was asked to remove a drive's root");
+        FailTest("RemoveTree was asked to remove a drive's root");
     RemoveExactTree(exact);
 }
 
@@ -433,7 +466,8 @@ void RunInHostFolder(const std::string& folder, const std::string& command)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    CHECK(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    Require(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process),
+            "start " + line);
     CloseHandle(process.hProcess), CloseHandle(process.hThread);
 }
 
@@ -446,13 +480,15 @@ void MakeManyFiles(const std::string& folder, int count, const char* extension)
                                 " | xargs touch");
     char last[32];
     snprintf(last, sizeof last, "\\f%06d%s", count - 1, extension);  // touch makes the names in order
-    CHECK(WaitFor([&] { return PathExists(folder + last); }, 20000));
+    if (!WaitFor([&] { return PathExists(folder + last); }, 20000))
+        FailTest("the files of " + folder + " were not made within 20 seconds");
 }
 
 void RemoveManyFiles(const std::string& folder)
 {
     RunInHostFolder(folder, "cd .. && rm -rf '" + folder.substr(folder.find_last_of('\\') + 1) + "'");
-    CHECK(WaitFor([&] { return !PathExists(folder); }, 20000));
+    if (!WaitFor([&] { return !PathExists(folder); }, 20000))
+        FailTest(folder + " was not removed within 20 seconds");
 }
 
 char SlowDrive()

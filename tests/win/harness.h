@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
+inline std::ostream& operator<<(std::ostream& out, const POINT& point) { return out << point.x << "," << point.y; }
+
 namespace qvtest {
 
 int Register(const char* name, void (*body)());
@@ -17,6 +20,15 @@ int Register(const char* name, void (*body)());
     static void name()
 #define QV_TEST_IN(name, locale) QV_TEST(name)   // run under that locale, not zh_CN (read by tests/win/CMakeLists.txt)
 #define QV_TEST_AT_DPI(name, dpi) QV_TEST(name)  // run at that system DPI, not 96 (read by tests/win/CMakeLists.txt)
+
+// While it lives, its text is printed before each failure: a test's section, a loop's index.
+struct Context {
+    explicit Context(const std::string& text);
+    Context(const std::string& what, long long number) : Context(what + " " + std::to_string(number)) {}
+    ~Context();
+    void Set(const std::string& text);  // the next section, while no context inside it lives
+    size_t depth;  // the text of the contexts outside it
+};
 
 void Check(bool ok, const char* file, int line, const std::string& what);
 template <typename A, typename B>
@@ -45,6 +57,7 @@ LRESULT Notify(HWND window, int controlId, UINT code, NMHDR* header = nullptr); 
 
 HWND List(HWND window), Tree(HWND window), EditControl(HWND window);  // the list's label editor
 int RowCount(HWND window);
+bool Dimmed(HWND window, int row);  // shown in the cut state, as hidden items are
 std::string RowText(HWND window, int row, int column = 0);
 std::string Rows(HWND window, int column = 0, bool sorted = false);  // a column of every row, joined
 void SelectRows(HWND window, const std::vector<int>& rows);
@@ -65,16 +78,21 @@ void PressKeys(std::initializer_list<WORD> chord);
 // dialog by the next handler, else closed; a box by the next answer, else OK if it has one, else Cancel. A box while
 // no catcher lives, or one without the button to answer, fails the test at once.
 void WatchDialogs();  // that watch, on the calling thread: each test has it, other programs on the harness set it
+// A box's icon is "error", "warning", "information", "question", "other" or "" (none, and dialogs).
 struct SeenDialog {
-    std::string caption, text;
+    std::string caption, text, icon;
 };
+using Seen = std::vector<SeenDialog>;
+SeenDialog ReadDialog(HWND dialog);
+// The dialogs seen, in order: their number, then each one's caption, text and icon.
+void CheckSeen(const Seen& seen, const Seen& expected, const char* file, int line);
+#define CHECK_SEEN(seen, ...) ::qvtest::CheckSeen((seen), __VA_ARGS__, __FILE__, __LINE__)
 struct DialogCatcher {
     DialogCatcher();
     ~DialogCatcher();
-    std::string Texts(bool captions = false) const;  // the texts seen (after their captions), joined
     std::vector<int> answers;
     std::vector<std::function<void(HWND dialog)>> handlers;
-    std::vector<SeenDialog> seen;
+    Seen seen;
     size_t answered = 0, handled = 0;
 };
 
