@@ -440,15 +440,17 @@ std::string FastCreationPath(const std::string& path)
 {
     // A path in Wine's "\\?\unix" name space is taken as it is, without the
     // read of the whole folder Wine does for each new name elsewhere (hours for
-    // 100,000 files). QV_TEST_DRIVES names the host folder of the test drives.
-    char drives[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("QV_TEST_DRIVES", drives, sizeof drives);
-    if (length == 0 || length >= sizeof drives || path.size() < 3 || path[1] != ':' || path[2] != '\\' ||
-        path[0] < 'D' || path[0] > 'E')
+    // 100,000 files). QV_TEST_DRIVES names the host folder of the test drives D:
+    // and E:, WINEPREFIX the prefix whose drive_c is C:.
+    char host[MAX_PATH];
+    bool c = path.size() >= 3 && path[0] == 'C';
+    DWORD length = GetEnvironmentVariableA(c ? "WINEPREFIX" : "QV_TEST_DRIVES", host, sizeof host);
+    if (length == 0 || length >= sizeof host || path.size() < 3 || path[1] != ':' || path[2] != '\\' ||
+        (!c && (path[0] < 'D' || path[0] > 'E')))
         return path;
-    std::string host = std::string("\\\\?\\unix") + drives + "\\" + static_cast<char>(path[0] - 'A' + 'a') + path.substr(2);
-    std::replace(host.begin(), host.end(), '/', '\\');
-    return host;
+    std::string unixPath = std::string("\\\\?\\unix") + host + (c ? "\\drive_c" : "\\" + std::string(1, static_cast<char>(path[0] - 'A' + 'a'))) + path.substr(2);
+    std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
+    return unixPath;
 }
 
 namespace {
@@ -459,7 +461,7 @@ void RunInHostFolder(const std::string& folder, const std::string& command)
 {
     std::string host = FastCreationPath(folder);
     if (host.compare(0, 8, "\\\\?\\unix") != 0)
-        FailTest("the Unix side is reached on D: and E: only, not from " + folder);
+        FailTest("the Unix side is reached on C:, D: and E: only, not from " + folder);
     host = host.substr(8);
     std::replace(host.begin(), host.end(), '\\', '/');
     std::string line = "\\\\?\\unix\\bin\\sh -c \"cd '" + host + "' && " + command + "\"";

@@ -116,7 +116,7 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds = 5000);  
 bool DeliverUntil(const std::function<bool()>& condition, int milliseconds = 5000);
 // Many empty files, made quickly (Wine otherwise reads the whole folder for each new name).
 std::string FastCreationPath(const std::string& path);
-void MakeManyFiles(const std::string& folder, int count, const char* extension = ".txt");  // on D: or E:
+void MakeManyFiles(const std::string& folder, int count, const char* extension = ".txt");  // on C:, D: or E:
 void RemoveManyFiles(const std::string& folder);  // the folder, from the Unix side too
 // The drive whose answers the test can slow down (a FUSE file system the session mounts), or 0
 // when this machine has none; each query of it then waits that long.
