@@ -6,6 +6,8 @@ FileSearch::FileSearch(const char* pattern)
 {
     if (pattern)
         handle_ = FindFirstFileA(pattern, &found_);
+    if (handle_ == INVALID_HANDLE_VALUE)
+        openError_ = pattern ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
 }
 
 FileSearch FileSearch::InFolder(const char* folder)

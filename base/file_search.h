@@ -32,10 +32,13 @@ public:
     bool Next();
     const WIN32_FIND_DATAA& Entry() const { return found_; }
     bool IsDotOrDotDot() const { return ::IsDotOrDotDot(found_); }
+    // Why the search couldn't begin (FindFirstFileA's last error); 0 when it began.
+    DWORD OpenError() const { return openError_; }
 
 private:
     explicit FileSearch(const char* pattern);
     HANDLE handle_ = INVALID_HANDLE_VALUE;
+    DWORD openError_ = 0;
     bool started_ = false;
     WIN32_FIND_DATAA found_ = {};
 };

@@ -31,7 +31,6 @@ struct DriveFacts {
 };
 
 struct Drive {
-    bool present = false;
     bool asking = false;
     DriveFacts facts;
     HTREEITEM node = nullptr;
@@ -237,10 +236,8 @@ void ShowDrives(HWND window)
     char countText[32];
     snprintf(countText, sizeof countText, "%i 个分区", count);
     SetStatusText(window, StatusPart::Count, countText);
-    for (int bit = 0; bit < 26; ++bit) {
-        g_drives[bit].present = (mask & (1u << bit)) != 0;
+    for (int bit = 0; bit < 26; ++bit)
         g_drives[bit].facts.letter = static_cast<char>('A' + bit);
-    }
     RowStore& rows = Rows();
     for (char letter : DrivesShown()) {
         RowFacts facts;

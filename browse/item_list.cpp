@@ -50,7 +50,7 @@ int RowImage(RowStore::Id id)
     case View::Vault: return VaultEntryImage();
     case View::Folder: break;
     }
-    if (facts.ownIcon) {
+    if (ShowsOwnIcon(facts.attributes, facts.kind)) {
         if (g_rows.OwnImage(id) >= 0)
             return g_rows.OwnImage(id);
         if (!g_rows.OwnIconAsked(id))

@@ -128,29 +128,6 @@ Kind* KindAt(uint16_t kind)
     return kind != kNoKind && kind < Table().count.load(std::memory_order_acquire) ? Table().kinds[kind] : nullptr;
 }
 
-// The key of a file whose extension is short and of ASCII letters, digits
-// and signs only, lowered into out; false for any other.
-bool ShortKeyOf(const char* name, char (&out)[16], size_t& length)
-{
-    const char* dot = strrchr(name, '.');
-    const char* extension = dot ? dot + 1 : name + strlen(name);
-    for (length = 0; extension[length]; ++length) {
-        unsigned char c = static_cast<unsigned char>(extension[length]);
-        if (length >= sizeof out - 1 || c >= 0x80)
-            return false;
-        out[length] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
-    }
-    return true;
-}
-
-size_t RecentSlot(const char* key, size_t length, size_t slots)
-{
-    uint32_t hash = 2166136261u;
-    for (size_t i = 0; i < length; ++i)
-        hash = (hash ^ static_cast<unsigned char>(key[i])) * 16777619u;
-    return hash % slots;
-}
-
 }  // namespace
 
 uint16_t KindOfEntry(const char* name, DWORD attributes, KindLookup& lookup)
@@ -159,34 +136,13 @@ uint16_t KindOfEntry(const char* name, DWORD attributes, KindLookup& lookup)
     unsigned epoch = table.epoch.load(std::memory_order_relaxed);
     if (lookup.epoch != epoch) {
         lookup.known.clear();
-        for (KindLookup::Recent& recent : lookup.recent)
-            recent = KindLookup::Recent{};
         lookup.epoch = epoch;
     }
     bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    char shortKey[16];
-    size_t shortLength = 0;
-    KindLookup::Recent* recent = nullptr;
-    if (!isFolder && ShortKeyOf(name, shortKey, shortLength)) {
-        const size_t slots = sizeof lookup.recent / sizeof lookup.recent[0];
-        recent = &lookup.recent[RecentSlot(shortKey, shortLength, slots)];
-        if (recent->kind != kNoKind && recent->length == shortLength && memcmp(recent->key, shortKey, shortLength) == 0)
-            return recent->kind;
-    }
     std::string& key = lookup.key;
     KeyOf(name, isFolder, key);
-    uint16_t found = kNoKind;
     auto mine = lookup.known.find(key);
-    if (mine != lookup.known.end())
-        found = mine->second;
-    else
-        found = KindOfKey(name, isFolder, key, epoch, lookup);
-    if (recent && found != kNoKind) {
-        memcpy(recent->key, shortKey, shortLength);
-        recent->length = shortLength;
-        recent->kind = found;
-    }
-    return found;
+    return mine != lookup.known.end() ? mine->second : KindOfKey(name, isFolder, key, epoch, lookup);
 }
 
 namespace {

@@ -17,14 +17,6 @@ struct KindLookup {
     unsigned epoch = 0;
     std::unordered_map<std::string, uint16_t> known;
     std::string key;  // the last key looked up, kept for its memory
-    // The kinds of short keys met last, by a hash of the key: most entries
-    // of a folder are found here, without building a key.
-    struct Recent {
-        char key[16];
-        size_t length;
-        uint16_t kind;
-    };
-    Recent recent[64] = {};
 };
 
 // The kind of a listed entry; from any thread, asking the shell when the kind

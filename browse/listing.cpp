@@ -52,7 +52,7 @@ struct ShownView {
     CancelFlag cancel;
     bool complete = true;
     int vaultDrivesLeft = 0;
-    DWORD countShownAt = 0;
+    DWORD countDue = 0;  // when the list and the status bar next learn the count
     // Names that rows got from commands while the listing went on: the
     // listing may come upon the same items.
     std::unordered_set<std::string> madeByCommands;
@@ -87,9 +87,9 @@ void AppendFound(HWND window, FoundRows& found, bool last)
         rows.Add(name, row.nameLength, row.facts);
     }
     DWORD now = GetTickCount();
-    if (last || now - g_shown.countShownAt >= kCountInterval) {
+    if (last || static_cast<LONG>(now - g_shown.countDue) >= 0) {
         ShowRowCount(window);
-        g_shown.countShownAt = now;
+        g_shown.countDue = now + kCountInterval;
     }
 }
 
@@ -164,7 +164,6 @@ RowFacts FactsOf(const WIN32_FIND_DATAA& found, KindLookup& kinds)
                       found.ftLastWriteTime.dwLowDateTime;
     facts.attributes = found.dwFileAttributes;
     facts.kind = KindOfEntry(found.cFileName, found.dwFileAttributes, kinds);
-    facts.ownIcon = ShowsOwnIcon(found.dwFileAttributes, facts.kind);
     return facts;
 }
 
@@ -204,11 +203,8 @@ private:
 
 void ListFolder(HWND window, unsigned view, const CancelFlag& cancel, const std::string& folder)
 {
-    char pattern[MAX_PATH];
-    JoinPath(folder.c_str(), "*.*", pattern, sizeof pattern);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    DWORD error = search == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    FileSearch search = FileSearch::InFolder(folder.c_str());
+    DWORD error = search.OpenError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
         // An empty drive root has no "." or "..": its search finds nothing at
         // all. A folder that isn't there is no empty folder, though. A drive
@@ -218,25 +214,23 @@ void ListFolder(HWND window, unsigned view, const CancelFlag& cancel, const std:
         error = !state.exists ? state.error : state.isFolder ? 0 : ERROR_DIRECTORY;
     }
     PostAnswer(window, std::make_unique<ListingOpened>(view, error));
+    if (error != 0)
+        return;
     Batches batches(window, view);
     KindLookup kinds;
     int tooLong = 0;
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (Cancelled(cancel))
-                break;
-            if (!IsListed(found))
-                continue;
-            // An entry whose path doesn't fit can be neither opened nor acted on.
-            if (folder.size() + 1 + strlen(found.cFileName) >= MAX_PATH) {
-                ++tooLong;
-                continue;
-            }
-            batches.Add(found.cFileName, FactsOf(found, kinds));
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+    while (search.Next() && !Cancelled(cancel)) {
+        const WIN32_FIND_DATAA& found = search.Entry();
+        if (!IsListed(found))
+            continue;
+        // An entry whose path doesn't fit can be neither opened nor acted on.
+        if (folder.size() + 1 + strlen(found.cFileName) >= MAX_PATH) {
+            ++tooLong;
+            continue;
+        }
+        batches.Add(found.cFileName, FactsOf(found, kinds));
     }
-    if (error == 0 && !Cancelled(cancel))
+    if (!Cancelled(cancel))
         batches.Finish(tooLong);
 }
 
@@ -296,7 +290,7 @@ void SwitchView(HWND window, const char* location, Columns columns, unsigned num
     SetCurrentFolder(location);
     SetStatusText(window, StatusPart::Location, LocationText(location));
     ShowObjectCount(window);
-    g_shown.countShownAt = GetTickCount() - kCountInterval + kFirstCountAfter;
+    g_shown.countDue = GetTickCount() + kFirstCountAfter;
 }
 
 void ViewComplete(HWND window)
@@ -314,7 +308,10 @@ bool ShownViewComplete() { return g_shown.complete; }
 void ShowLocation(HWND window, const char* location, Columns columns)
 {
     char copy[MAX_PATH];
-    lstrcpynA(copy, location, sizeof copy);
+    if (!CopyText(location, copy, sizeof copy)) {
+        ShowFormattedMessage(window, Message::PathTooLongToOpen, nullptr, location);
+        return;
+    }
     View view = ViewOfLocation(copy);
     if (view == View::Folder && (RefuseNotAddressable(window, copy) || !CanListFolder(window, copy)))
         return;
@@ -463,7 +460,8 @@ namespace {
 class Opened : public Answer {
 public:
     enum class Outcome { Started, IsFolder, Gone, Failed };
-    Opened(std::string path, Outcome outcome, INT_PTR code) : path_(std::move(path)), outcome_(outcome), code_(code)
+    Opened(unsigned view, std::string path, Outcome outcome, INT_PTR code)
+        : view_(view), path_(std::move(path)), outcome_(outcome), code_(code)
     {
     }
     void Deliver(HWND window) override
@@ -473,38 +471,45 @@ public:
         AnswerHold hold(window);
         switch (outcome_) {
         case Outcome::Started: break;
-        case Outcome::IsFolder: ShowLocation(window, path_.c_str(), Columns::Keep); break;
+        case Outcome::IsFolder:
+            // Only from the view it was opened in: the user may have gone elsewhere meanwhile.
+            if (view_ == g_shown.number)
+                ShowLocation(window, path_.c_str(), Columns::Keep);
+            break;
         case Outcome::Gone: ShowSystemError(window, path_.c_str(), static_cast<DWORD>(code_)); break;
         case Outcome::Failed: ReportOpenError(window, path_.c_str(), code_); break;
         }
     }
 
 private:
+    unsigned view_;
     std::string path_;
     Outcome outcome_;
     INT_PTR code_;
 };
 
-void OpenItem(HWND window, const std::string& path)
+void OpenItem(HWND window, unsigned view, const std::string& path)
 {
     PathState state = StateOfPath(path.c_str());
     if (!state.exists) {
-        PostAnswer(window, std::make_unique<Opened>(path, Opened::Outcome::Gone, state.error));
+        PostAnswer(window, std::make_unique<Opened>(view, path, Opened::Outcome::Gone, state.error));
         return;
     }
     if (state.isFolder) {
-        PostAnswer(window, std::make_unique<Opened>(path, Opened::Outcome::IsFolder, 0));
+        PostAnswer(window, std::make_unique<Opened>(view, path, Opened::Outcome::IsFolder, 0));
         return;
     }
     // The program starts in the file's own folder, as it does from the shell;
     // a drive's root keeps its backslash ("D:" alone is a relative path).
     char folder[MAX_PATH];
-    lstrcpynA(folder, path.c_str(), sizeof folder);
+    if (!CopyText(path.c_str(), folder, sizeof folder))
+        folder[0] = '\0';
     if (char* last = const_cast<char*>(FindLastCharacter(folder, '\\')))
         last[last == folder + 2 && folder[1] == ':' ? 1 : 0] = '\0';
-    INT_PTR result = reinterpret_cast<INT_PTR>(ShellExecuteA(window, "open", path.c_str(), nullptr, folder, SW_SHOWNORMAL));
+    INT_PTR result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(window, "open", path.c_str(), nullptr, folder[0] ? folder : nullptr, SW_SHOWNORMAL));
     Opened::Outcome outcome = result <= 32 ? Opened::Outcome::Failed : Opened::Outcome::Started;
-    PostAnswer(window, std::make_unique<Opened>(path, outcome, result));
+    PostAnswer(window, std::make_unique<Opened>(view, path, outcome, result));
 }
 
 }  // namespace
@@ -512,7 +517,8 @@ void OpenItem(HWND window, const std::string& path)
 void OpenItemInBackground(HWND window, const char* path)
 {
     std::string target = path;
-    if (RunInBackground([window, target] { OpenItem(window, target); })) {
+    unsigned view = g_shown.number;
+    if (RunInBackground([window, view, target] { OpenItem(window, view, target); })) {
         ++g_opens;
         UpdateWorkingCursor(window);
     }

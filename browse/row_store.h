@@ -16,7 +16,6 @@ struct RowFacts {
     uint32_t attributes = 0;  // the file system's attribute bits
     uint16_t kind = 0;        // what kind of item it is (its type name and icon)
     char drive = 0;           // a drive row's letter
-    bool ownIcon = false;     // shows an icon of its own, asked of the item itself
 };
 
 class RowStore {

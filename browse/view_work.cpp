@@ -1,5 +1,6 @@
 #include "base/ansi_text.h"
 #include "base/app_state.h"
+#include "base/messages.h"
 #include "browse/browse_parts.h"
 #include "browse/kinds.h"
 
@@ -70,8 +71,9 @@ void AskOwnIcon(HWND window, RowStore::Id id)
 {
     RowStore& rows = Rows();
     rows.SetOwnIconAsked(id, true);
+    // A name Windows reads as another's would bring that other item's icon.
     char path[MAX_PATH];
-    if (!JoinPath(CurrentFolder(), rows.Name(id), path, sizeof path))
+    if (NotAddressableReason(rows.Name(id)) || !JoinPath(CurrentFolder(), rows.Name(id), path, sizeof path))
         return;
     if (!g_iconRequests || g_iconView != ShownViewNumber()) {
         if (g_iconRequests)

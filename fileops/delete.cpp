@@ -18,8 +18,10 @@ void DeleteSelectedItems(HWND window)
 {
     // Outside a folder view the rows name no file: paths made from them would
     // be relative, resolved against whatever the process's folder is.
+    if (CurrentView() != View::Folder)
+        return;
     std::vector<ListedItem> selected = SelectedItems(window);
-    if (CurrentView() != View::Folder || selected.empty())
+    if (selected.empty())
         return;
     size_t capacity = selected.size() * MAX_PATH + 1;
     std::unique_ptr<char[]> paths(new (std::nothrow) char[capacity]);
